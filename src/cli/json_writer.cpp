@@ -1,0 +1,76 @@
+#include "json_writer.h"
+
+#include "calc/format_general.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace valdex::cli {
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+struct Field {
+    const char* name;
+    double value;
+    int precision;
+};
+
+} // namespace
+
+std::string ShortestDecimal(double value) {
+    char buffer[64];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc() ? std::string(buffer, end) : "null";
+}
+
+std::string ToJson(const StudyResultRecord& record, char sep) {
+    const CalibrationResult& r = record.result;
+    const Field fields[] = {
+        {"Slope", r.Slope, kPrecision8},
+        {"SlopeCIUpper", r.SlopeCIUpper, kPrecision8},
+        {"SlopeCILower", r.SlopeCILower, kPrecision8},
+        {"Intercept", r.Intercept, kPrecision6},
+        {"InterceptCIUpper", r.InterceptCIUpper, kPrecision6},
+        {"InterceptCILower", r.InterceptCILower, kPrecision6},
+        {"RegressionSD", r.RegressionSD, kPrecision6},
+        {"CV", r.CV, kPrecision6},
+        {"R2", r.R2, kPrecision8},
+        {"InterceptSD", r.InterceptSD, kPrecision6},
+        {"LD", r.LD, kPrecision6},
+        {"LC", r.LC, kPrecision6},
+    };
+    std::string values, texts;
+    for (const Field& field : fields) {
+        const std::string comma = values.empty() ? "" : ",";
+        values += comma + "\"" + field.name + "\":" + ShortestDecimal(field.value);
+        texts += comma + "\"" + field.name + "\":" + Quoted(FormatGeneral(field.value, field.precision, sep));
+    }
+    return "{\"archivo\":" + Quoted(record.file) + ",\"tipo\":" + Quoted(record.calculationType) +
+           ",\"unidades\":" + Quoted(record.units) + ",\"N\":" + std::to_string(record.n) +
+           ",\"t\":" + ShortestDecimal(record.tCritical) + ",\"valores\":{" + values +
+           "},\"textos\":{" + texts + "}}";
+}
+
+} // namespace valdex::cli

@@ -1,0 +1,101 @@
+#include "report/report_text.h"
+
+#include "app/app_error.h"
+#include "calc/format_general.h"
+#include "study/number_conversion.h"
+
+namespace valdex {
+
+namespace {
+
+std::string Spaces(int count) { return std::string(count, ' '); }
+
+void AppendStudyPart(const CalibrationStudy& s, int levels, std::vector<std::string>& lines) {
+    lines.insert(lines.end(), {
+                                  "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA",
+                                  "CURVA DE CALIBRACIÓN",
+                                  "Información General",
+                                  "",
+                                  "Nombre del Método: " + s.MethodName,
+                                  "Nombre del Analista: " + s.AnalystName,
+                                  "Fecha: " + s.StudyDate,
+                                  "Unidades de la cantidad adicionada: " + s.AddedQuantityUnits,
+                                  "Nombre de la propiedad medida: " + s.MeasuredProperty,
+                                  "",
+                                  "",
+                                  "Información de niveles",
+                                  "",
+                                  "Número de niveles de cantidad adicionada:",
+                                  s.LevelCount,
+                                  "",
+                                  Spaces(20) + "Valor" + Spaces(8) + "Replicación" + Spaces(1),
+                              });
+    for (int i = 1; i <= levels; ++i)
+        lines.push_back("Nivel " + std::to_string(i) + Spaces(9) + s.LevelCell(i, 1) + Spaces(14) +
+                        s.LevelCell(i, 2));
+    lines.push_back("");
+}
+
+void AppendResultsPart(const CalibrationResult& r, const CalibrationStudy& s, char sep,
+                       std::vector<std::string>& lines) {
+    auto f8 = [sep](double v) { return FormatGeneral(v, kPrecision8, sep); };
+    auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
+    const std::string& type = s.CalculationType;
+    const std::string quoted = "\"" + type + "\"";
+    // Unlike the results window: a space after the colon of the title, no
+    // empty line after the intercept's deviation, two spaces before the
+    // quoted type, and no notes.
+    lines.insert(lines.end(), {
+                                  "",
+                                  "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA",
+                                  "VARIABILIDAD : CURVA DE CALIBRACIÓN " + quoted,
+                                  "PENDIENTE = " + f8(r.Slope),
+                                  "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCIUpper),
+                                  "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCILower),
+                                  "",
+                                  "ORDENADA AL ORIGEN = " + f6(r.Intercept),
+                                  "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL "
+                                  "ORIGEN = " +
+                                      f6(r.InterceptCIUpper),
+                                  "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL "
+                                  "ORIGEN = " +
+                                      f6(r.InterceptCILower),
+                                  "",
+                                  "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = " + f6(r.RegressionSD),
+                                  "COEFICIENTE DE VARIACIÓN = " + f6(r.CV),
+                                  "COEFICIENTE DE DETERMINACIÓN = " + f8(r.R2),
+                                  "",
+                              });
+    if (type == kInterceptMethod)
+        lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " + f6(r.InterceptSD));
+    if (type == kInterceptMethod || type == kRegression) {
+        lines.push_back("LÍMITE DE DETECCIÓN  " + quoted + " = " + f6(r.LD) + " " +
+                        s.AddedQuantityUnits);
+        lines.push_back("LÍMITE DE CUANTIFICACIÓN  " + quoted + " = " + f6(r.LC) + " " +
+                        s.AddedQuantityUnits);
+    }
+}
+
+} // namespace
+
+ReportText BuildReport(const CalibrationStudy& study, CalibrationCalculator& calculator,
+                       CalibrationResult& result) {
+    ReportText report;
+    try {
+        const int levels = ToInteger(study.LevelCount);
+        AppendStudyPart(study, levels, report.lines);
+        long long responses = 0;
+        for (int i = 1; i <= levels; ++i) responses += ToInteger(study.LevelCell(i, 2));
+        report.lines.push_back(Spaces(40) + study.MeasuredProperty);
+        for (long long k = 1; k <= responses; ++k)
+            report.lines.push_back(study.ResponseCell(0, static_cast<int>(k)) + Spaces(12) +
+                                   study.ResponseCell(1, static_cast<int>(k)));
+        calculator.ComputeCalibration(study, result);
+        AppendResultsPart(result, study, calculator.DecimalSeparator(), report.lines);
+    } catch (const AppError& error) {
+        report.error = error.what();
+    }
+    return report;
+}
+
+} // namespace valdex
