@@ -13,8 +13,6 @@ inline constexpr const char* kNotANumber = "El valor de captura no es un valor n
 inline constexpr const char* kOutOfRangeWindow = "Datos fuera de rango, 2-10 número de niveles";
 inline constexpr const char* kLevelCellMissing = "Falta capturar algún dato";
 inline constexpr const char* kLevelCellNotNumber = "Algún dato no es un valor numérico.";
-inline constexpr const char* kResponseRowsMismatch =
-    "El número de celdas de captura, no coincide con el número de replicas por nivel.";
 
 // "Falta capturar el valor del nivel 2"
 std::string LevelValueMissing(int level);

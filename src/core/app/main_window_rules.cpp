@@ -1,0 +1,205 @@
+#include "app/main_window_rules.h"
+
+#include "app/app_texts.h"
+#include "app/level_check.h"
+#include "calc/results_text.h"
+#include "files/study_file.h"
+#include "report/report_text.h"
+#include "study/study_window_rules.h"
+
+#include <utility>
+
+namespace valdex {
+
+namespace {
+
+// The wait cursor while a file is read or written; the normal one comes
+// back however the command ends.
+class WaitCursor {
+public:
+    explicit WaitCursor(MainWindowView& view) : view_(view) { view_.SetWaitCursor(true); }
+    ~WaitCursor() { view_.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    MainWindowView& view_;
+};
+
+} // namespace
+
+MainWindowRules::MainWindowRules(MainWindowView& view, char decimalSeparator)
+    : view_(view), separator_(decimalSeparator), saveFileName_(kNewStudyCaption),
+      calculator_(decimalSeparator) {}
+
+void MainWindowRules::Start() {
+    states_.Apply(CommandEvent::Start);
+    SetEstado("");
+    PublishStates();
+}
+
+void MainWindowRules::PublishStates() {
+    view_.ShowCommandStates(states_);
+}
+
+void MainWindowRules::SetEstado(const std::string& text) {
+    estado_ = text;
+    view_.SetEstado(estado_);
+}
+
+void MainWindowRules::ApplyCommandEvent(CommandEvent event) {
+    states_.Apply(event);
+    PublishStates();
+}
+
+void MainWindowRules::ShowErrorBox(const std::string& text) {
+    view_.ShowErrorBox(text);
+}
+
+// ----- Files -----
+
+void MainWindowRules::FileNew() {
+    RunCommand(view_, [&] {
+        StudyWindowRules& window = view_.CreateStudyWindow(*this);
+        finforma_ = &window;
+        window.FormCreate();
+        SetEstado("");
+        ApplyCommandEvent(CommandEvent::New);
+    });
+}
+
+void MainWindowRules::FileOpen() {
+    RunCommand(view_, [&] {
+        std::optional<std::string> path = view_.AskOpenFileName(openFileName_);
+        if (!path) return;
+        openFileName_ = *path;
+        WaitCursor wait(view_);
+        // Read and checked completely before a window exists: a refused file
+        // leaves the windows, the command states and the save name as they were.
+        CalibrationStudy study = ReadStudyFile(*path);
+        StudyWindowRules& window = view_.CreateStudyWindow(*this);
+        finforma_ = &window;
+        window.FormCreate();
+        window.LoadStudy(std::move(study));
+        window.SetCaption(*path);
+        saveFileName_ = *path;
+        ApplyCommandEvent(CommandEvent::Open);
+    });
+}
+
+bool MainWindowRules::PassesLevelCheck() {
+    const LevelCheck check = CheckLevelCount(finforma_->Study());
+    if (check.LevelCheckFailed) finforma_->ReportLevelCheckFailure(check.message);
+    return !check.LevelCheckFailed;
+}
+
+void MainWindowRules::WriteCurrent(const std::string& path) {
+    WaitCursor wait(view_);
+    WriteStudyFile(finforma_->Study(), path);
+    SetEstado("");
+}
+
+bool MainWindowRules::SaveCurrent() {
+    if (!finforma_ || !PassesLevelCheck()) return false;
+    if (finforma_->Caption() == kNewStudyCaption) {
+        saveFileName_ = kNewStudyCaption;
+        return SaveCurrentAs();
+    }
+    WriteCurrent(saveFileName_);
+    return true;
+}
+
+bool MainWindowRules::SaveCurrentAs() {
+    if (!finforma_ || !PassesLevelCheck()) return false;
+    std::optional<std::string> path = view_.AskSaveFileName(saveFileName_);
+    if (!path) return false;
+    saveFileName_ = *path;
+    WriteCurrent(*path);
+    finforma_->SetCaption(*path);
+    return true;
+}
+
+bool MainWindowRules::FileSave() {
+    bool saved = false;
+    RunCommand(view_, [&] { saved = SaveCurrent(); });
+    return saved;
+}
+
+bool MainWindowRules::FileSaveAs() {
+    bool saved = false;
+    RunCommand(view_, [&] { saved = SaveCurrentAs(); });
+    return saved;
+}
+
+// ----- Calculation, report, printing -----
+
+void MainWindowRules::mnudunetClick() {
+    RunCommand(view_, [&] {
+        if (!finforma_ || !PassesLevelCheck()) return;
+        const CalibrationStudy& study = finforma_->Study();
+        calculator_.ComputeCalibration(study, result_);
+        view_.CreateResultsWindow(
+            ResultsLines(result_, study.CalculationType, study.AddedQuantityUnits, separator_));
+    });
+}
+
+void MainWindowRules::mnuinformeClick() {
+    RunCommand(view_, [&] {
+        if (!finforma_ || !PassesLevelCheck()) return;
+        const ReportText report = BuildReport(finforma_->Study(), calculator_, result_);
+        // The window keeps what was written before a fault; the error box
+        // follows it.
+        view_.CreateReportWindow(report.lines);
+        if (!report.error.empty()) view_.ShowErrorBox(ErrorBoxText(report.error));
+    });
+}
+
+void MainWindowRules::FilePrint() {
+    RunCommand(view_, [&] {
+        if (!finforma_ || !PassesLevelCheck()) return;
+        view_.ShowDeskjetOptions();
+    });
+}
+
+void MainWindowRules::PrintLasserClick() {
+    RunCommand(view_, [&] { view_.ShowLasserOptions(); });
+}
+
+// ----- Windows -----
+
+void MainWindowRules::mnucloseClick() {
+    // The closing window's own handlers apply the command states.
+    RunCommand(view_, [&] { view_.CloseActiveChildWindow(); });
+}
+
+void MainWindowRules::WindowTile() {
+    RunCommand(view_, [&] { view_.TileChildWindows(); });
+}
+
+void MainWindowRules::WindowCascade() {
+    RunCommand(view_, [&] { view_.CascadeChildWindows(); });
+}
+
+void MainWindowRules::FileExit() {
+    RunCommand(view_, [&] { view_.CloseMainWindow(); });
+}
+
+bool MainWindowRules::FormCloseQuery() {
+    return !finforma_ || finforma_->FormCloseQuery();
+}
+
+void MainWindowRules::StudyWindowClosed(StudyWindowRules& window) {
+    if (&window == finforma_) finforma_ = nullptr;
+    states_.Apply(CommandEvent::StudyWindowClosed);
+    if (view_.ChildWindowCount() == 1) states_.Apply(CommandEvent::LastChildWindowClosed);
+    PublishStates();
+}
+
+void MainWindowRules::ChildWindowClosing() {
+    if (view_.ChildWindowCount() == 1) {
+        states_.Apply(CommandEvent::LastChildWindowClosed);
+        PublishStates();
+    }
+}
+
+} // namespace valdex

@@ -1,0 +1,33 @@
+#include "study/study_messages.h"
+
+namespace valdex {
+
+std::string LevelValueMissing(int level) {
+    return "Falta capturar el valor del nivel " + std::to_string(level);
+}
+
+std::string LevelReplicateMissing(int level) {
+    return "Falta capturar la replica del nivel " + std::to_string(level);
+}
+
+std::string ResponseMissing(int row) {
+    return "Falta capturar el " + std::to_string(row) + " º dato .";
+}
+
+std::string ResponseNotNumber(int row) {
+    return "El dato " + std::to_string(row) + " no es un valor numérico.";
+}
+
+std::string ReplicateNotWhole(int level) {
+    return "La replicación del nivel " + std::to_string(level) + " no es un número entero.";
+}
+
+std::string ReplicateNegative(int level) {
+    return "La replicación del nivel " + std::to_string(level) + " es negativa.";
+}
+
+std::string TooManyResponses(int limit) {
+    return "El número total de replicas no puede ser mayor que " + std::to_string(limit) + ".";
+}
+
+} // namespace valdex
