@@ -91,13 +91,13 @@ TEST(CliTest, FailuresGoToStandardErrorWithStatusOne) {
     const Case cases[] = {
         {"calcular " + Data("dos-puntos.w8c"), "Invalid floating point operation.\n", 0},
         // The report keeps its study part: 17 + 2 levels + 1 + heading + 2 data lines.
-        {"informe " + Data("dos-puntos.w8c"), "Invalid floating point operation.\n", 22},
+        {"informe " + Data("dos-puntos.w8c"), "Invalid floating point operation.\n", 23},
         {"calcular " + Data("un-nivel.w8c"), "Datos fuera de rango, 2-10 Número de Niveles\n", 0},
         {"informe " + Data("un-nivel.w8c"), "Datos fuera de rango, 2-10 Número de Niveles\n", 0},
         {"calcular " + Data("replica-no-entera.w8c"), "'2.5' is not a valid integer value.\n", 0},
         {"calcular " + Data("once-niveles.w8c"),
-         "El archivo \"" + Data("once-niveles.w8c") +
-             "\" tiene un número de niveles fuera de rango (1-10) en la línea 7.\n",
+         "El archivo \"once-niveles.w8c\" tiene un número de niveles fuera de rango (1-10) en la "
+         "línea 7.\n",
          0},
         {"calcular " + Data("no-existe.w8c"), "File not found.\n", 0},
         {"calcular --json " + Data("dos-puntos.w8c"), "Invalid floating point operation.\n", 0},
