@@ -1,0 +1,140 @@
+#include "report/page_layout.h"
+
+#include "calc/calibration.h"
+#include "study/number_conversion.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace valdex {
+
+LayoutUnits BeginReportJob(PageCanvas& canvas, int bodyFontSize) {
+    LayoutUnits units;
+    units.HeaderFontSize = kHeaderFontSize;
+    units.BodyFontSize = bodyFontSize;
+    canvas.BeginDoc();
+    SelectReportFont(canvas, units.HeaderFontSize);
+    // Both units come from the header font and stay for the body font too.
+    units.LineUnit = std::abs(canvas.FontHeight());
+    units.ColumnUnit = canvas.FontPointSize();
+    units.PageWidth = canvas.PageWidth();
+    units.PageHeight = canvas.PageHeight();
+    return units;
+}
+
+void SelectReportFont(PageCanvas& canvas, int pointSize) {
+    canvas.SetFont(kReportFont, pointSize, FontPitch::Default);
+}
+
+void PageWriter::AtColumn(int row, int column, const std::string& text) {
+    canvas_.TextOut(ColumnX(column), RowY(row), text);
+}
+
+void PageWriter::Centred(int row, const std::string& text) {
+    // Integer division truncates toward zero, also for a text wider than the page.
+    canvas_.TextOut((units_.PageWidth - canvas_.TextWidth(text)) / 2, RowY(row), text);
+}
+
+void PageWriter::RightAligned(int row, const std::string& text) {
+    canvas_.TextOut(units_.PageWidth - canvas_.TextWidth(text), RowY(row), text);
+}
+
+void PageWriter::Rule(int row) {
+    canvas_.DrawLine(0, RowY(row), units_.PageWidth, RowY(row));
+}
+
+int PageWriter::LastRowOnPage() const {
+    if (units_.LineUnit <= 0 || units_.PageHeight <= 0) return INT_MAX;
+    return units_.PageHeight / units_.LineUnit - 1;
+}
+
+int PrintedLevelCount(const CalibrationStudy& study) {
+    return ToInteger(study.LevelCount);
+}
+
+long long PrintedResponseCount(const CalibrationStudy& study, int levels) {
+    long long total = 0;
+    // A level beyond the grid has an empty count, which stops the loop with
+    // the conversion error.
+    for (int c = 1; c <= levels; ++c)
+        total += ToInteger(study.LevelCell(c, 2));
+    return std::max(total, 0LL);
+}
+
+int DrawLevelsTable(PageWriter& writer, const CalibrationStudy& study, int levels,
+                    const LevelsTableLayout& layout) {
+    const int lastColumn = std::min(levels, study.LevelColumns());
+    if (lastColumn < 0) return 0;
+    PageCanvas& canvas = writer.Canvas();
+    int blockRow = layout.FirstRow;
+    auto columnAt = [&](int slot) { return layout.FirstColumn + layout.ColumnStep * slot; };
+    auto fits = [&](int gridColumn, int slot) {
+        for (int row = 0; row < 3; ++row) {
+            const std::string text = study.LevelCell(gridColumn, row);
+            if (writer.ColumnX(columnAt(slot)) + canvas.TextWidth(text) > writer.Units().PageWidth)
+                return false;
+        }
+        return true;
+    };
+    auto draw = [&](int gridColumn, int slot) {
+        for (int row = 0; row < 3; ++row)
+            writer.AtColumn(blockRow + row, columnAt(slot), study.LevelCell(gridColumn, row));
+    };
+
+    draw(0, 0);
+    int slot = 1;
+    for (int c = 1; c <= lastColumn; ++c) {
+        if (slot > 1 && !fits(c, slot)) {
+            blockRow += 3;
+            draw(0, 0);
+            slot = 1;
+        }
+        draw(c, slot++);
+    }
+    return blockRow - layout.FirstRow;
+}
+
+void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long responses,
+                   const DataTableLayout& layout, DataTablePages& pages) {
+    // Rows beyond the grid hold nothing to print.
+    const long long lastGridRow =
+        std::min<long long>(std::max(responses, 0LL), study.ResponseRows());
+    int gridRow = 0;
+    bool firstPage = true;
+    for (;;) {
+        std::vector<std::pair<int, int>> rows; // grid row, page row
+        int pageRow = layout.FirstRow;
+        bool mustTakeOne = false;
+        if (!firstPage) {
+            rows.emplace_back(0, layout.ContinuedRow);
+            pageRow = layout.ContinuedRow + 1;
+            // The heading row was the one left over when the first page had no room at all.
+            if (gridRow == 0)
+                gridRow = 1;
+            else
+                mustTakeOne = true;
+        }
+        const int lastRow = pages.LastDataRow();
+        while (gridRow <= lastGridRow && (pageRow <= lastRow || mustTakeOne)) {
+            rows.emplace_back(gridRow++, pageRow++);
+            mustTakeOne = false;
+        }
+        for (const auto& [grid, page] : rows)
+            writer.AtColumn(page, layout.LabelColumn, study.ResponseCell(0, grid));
+        for (const auto& [grid, page] : rows)
+            writer.AtColumn(page, layout.ResponseColumn, study.ResponseCell(1, grid));
+        pages.FinishPage(rows.empty() ? layout.FirstRow - 1 : rows.back().second);
+        if (gridRow > lastGridRow) return;
+        pages.StartPage();
+        firstPage = false;
+    }
+}
+
+bool PrintsLimits(const std::string& calculationType) {
+    return calculationType == kRegression || calculationType == kInterceptMethod;
+}
+
+} // namespace valdex

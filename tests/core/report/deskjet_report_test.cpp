@@ -1,0 +1,160 @@
+#include "report/deskjet_report.h"
+
+#include "app/app_error.h"
+#include "page_expectations.h"
+
+#include <gtest/gtest.h>
+
+namespace valdex {
+namespace {
+
+using namespace valdex::testing;
+
+std::vector<ExpectedText> DeskjetHeader() {
+    return {Centre(6, "Desarrollo", 12),
+            Centre(7, "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA", 12)};
+}
+
+TEST(DeskjetReportTest, GeneralPageOfTheWorkedExample) {
+    for (const Device& device : {k300Dpi, k600Dpi}) {
+        SCOPED_TRACE(device.dpi);
+        RecordingCanvas canvas(device.dpi, device.width, device.height);
+        DeskjetReport report;
+        report.PrintGeneralPage(canvas, PrintedExample());
+
+        std::vector<ExpectedText> texts = DeskjetHeader();
+        const std::vector<ExpectedText> body{
+            Centre(10, "INFORMACIÓN GENERAL", 11),
+            Col(12, 2, "VARIABILIDAD Regresión", 11),
+            Col(14, 2, "Nombre del Método: Método A", 11),
+            Col(15, 2, "Nombre del Analista: Ana", 11),
+            Col(16, 2, "Fecha: 01/02/2000", 11),
+            Col(17, 2, "Unidades de la cantidad adicionada:", 11),
+            Col(18, 2, "mg", 11),
+            Col(19, 2, "Nombre de la propiedad medida:", 11),
+            Col(20, 2, "Área", 11),
+            Col(24, 2, "Número de niveles de cantidad adicionada:", 11),
+            Col(25, 2, "4", 11),
+        };
+        texts.insert(texts.end(), body.begin(), body.end());
+        AppendLevels(texts, {{1, 2, 3, 4}}, 27, 2, 35, 11);
+        AppendData(texts, 32, 2, 37, 11);
+        texts.push_back(Right(51, "VALDEX v.w. 3.1", 11));
+        ExpectPage(canvas, device, texts, {{8}, {52}});
+        EXPECT_EQ(canvas.JobEvents(),
+                  (std::vector<CanvasCall::Kind>{CanvasCall::Begin, CanvasCall::End}));
+        EXPECT_EQ(report.Units().BodyFontSize, 11);
+    }
+}
+
+TEST(DeskjetReportTest, PixelPositionsAtBothResolutions) {
+    // 600 dpi: the title is 48 characters of 50 px; "INFORMACIÓN GENERAL" 19 of 45;
+    // level 4 starts at column 142, 1704 px. 300 dpi: 25 and 22 px a character.
+    struct Spot {
+        Device device;
+        std::size_t index;
+        int x, y;
+    };
+    const Spot spots[] = {
+        {k600Dpi, 1, 1200, 700},   {k600Dpi, 2, 1972, 1000},  {k600Dpi, 3, 24, 1200},
+        {k600Dpi, 25, 1704, 2700}, {k300Dpi, 1, 600, 350},    {k300Dpi, 2, 991, 500},
+        {k300Dpi, 3, 24, 600},     {k300Dpi, 25, 1704, 1350},
+    };
+    for (const Spot& spot : spots) {
+        RecordingCanvas canvas(spot.device.dpi, spot.device.width, spot.device.height);
+        DeskjetReport report;
+        report.PrintGeneralPage(canvas, PrintedExample());
+        const CanvasCall& text = canvas.Texts().at(spot.index);
+        SCOPED_TRACE(text.text);
+        EXPECT_EQ(text.x, spot.x);
+        EXPECT_EQ(text.y, spot.y);
+    }
+}
+
+struct ResultsCase {
+    const char* type;
+    bool interceptSD;
+    bool limits;
+    const char* ld;
+    const char* lc;
+};
+
+TEST(DeskjetReportTest, ResultsPageByCalculationType) {
+    const ResultsCase cases[] = {
+        {"Regresión", false, true, "0.238776", "0.723565"},
+        {"Ordenada al Origen", true, true, "0.16884", "0.511638"},
+        {"Ordenada al origen", false, false, "", ""},
+        {"", false, false, "", ""},
+    };
+    for (const Device& device : {k300Dpi, k600Dpi}) {
+        for (const ResultsCase& c : cases) {
+            SCOPED_TRACE(std::string(c.type) + " at " + std::to_string(device.dpi));
+            RecordingCanvas canvas(device.dpi, device.width, device.height);
+            DeskjetReport report;
+            report.PrintResultsPage(canvas, PrintedExample(c.type));
+
+            std::vector<ExpectedText> texts = DeskjetHeader();
+            const std::vector<ExpectedText> body{
+                Centre(11, std::string("Variabilidad con respecto a ") + c.type, 11),
+                Col(15, 2, "PENDIENTE = 2.0233333", 11),
+                Col(16, 2, "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = 2.107557", 11),
+                Col(17, 2, "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = 1.9391097", 11),
+                Col(19, 2, "ORDENADA AL ORIGEN = -0.0333333", 11),
+                Col(20, 2,
+                    "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = "
+                    "0.197323",
+                    11),
+                Col(21, 2,
+                    "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = "
+                    "-0.263989",
+                    11),
+                Col(23, 2, "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = 0.146401", 11),
+                Col(24, 2, "COEFICIENTE DE VARIACIÓN = 2.91346", 11),
+                Col(25, 2, "COEFICIENTE DE DETERMINACIÓN = 0.99652183", 11),
+            };
+            texts.insert(texts.end(), body.begin(), body.end());
+            const int r = c.interceptSD ? 27 : 25;
+            if (c.interceptSD)
+                texts.push_back(
+                    Col(27, 2, "DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = 0.103521", 11));
+            if (c.limits) {
+                texts.push_back(Col(
+                    r + 1, 2,
+                    std::string("LÍMITE DE DETECCIÓN \"") + c.type + "\" = " + c.ld + " mg", 11));
+                texts.push_back(Col(r + 2, 2,
+                                    std::string("LÍMITE DE CUANTIFICACIÓN \"") + c.type +
+                                        "\" = " + c.lc + " mg",
+                                    11));
+            }
+            // Footer 36 and rule 38, or 38 and 40 after the intercept's deviation.
+            texts.push_back(Right(r + 11, "VALDEX v.w. 3.1", 11));
+            ExpectPage(canvas, device, texts, {{8}, {r + 13}});
+        }
+    }
+}
+
+TEST(DeskjetReportTest, FailingCalculationBeginsNoJob) {
+    CalibrationStudy study = PrintedExample();
+    study.Responses[0].Response = "abc";
+    RecordingCanvas canvas(600, 4800, 6300);
+    DeskjetReport report;
+    try {
+        report.PrintResultsPage(canvas, study);
+        FAIL() << "no error";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'abc' is not a valid floating point value");
+    }
+    EXPECT_TRUE(canvas.Calls().empty());
+}
+
+TEST(DeskjetReportTest, EachDesignKeepsItsOwnResult) {
+    DeskjetReport deskjet;
+    DeskjetReport other;
+    RecordingCanvas canvas(600, 4800, 6300);
+    deskjet.PrintResultsPage(canvas, PrintedExample("Ordenada al Origen"));
+    EXPECT_NEAR(deskjet.Result().LD, 0.16884, 1e-5);
+    EXPECT_EQ(other.Result().LD, 0);
+}
+
+} // namespace
+} // namespace valdex
