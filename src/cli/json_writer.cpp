@@ -13,11 +13,21 @@ std::string Quoted(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char escaped[8];
@@ -65,7 +75,8 @@ std::string ToJson(const StudyResultRecord& record, char sep) {
     for (const Field& field : fields) {
         const std::string comma = values.empty() ? "" : ",";
         values += comma + "\"" + field.name + "\":" + ShortestDecimal(field.value);
-        texts += comma + "\"" + field.name + "\":" + Quoted(FormatGeneral(field.value, field.precision, sep));
+        texts += comma + "\"" + field.name +
+                 "\":" + Quoted(FormatGeneral(field.value, field.precision, sep));
     }
     return "{\"archivo\":" + Quoted(record.file) + ",\"tipo\":" + Quoted(record.calculationType) +
            ",\"unidades\":" + Quoted(record.units) + ",\"N\":" + std::to_string(record.n) +

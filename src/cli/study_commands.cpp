@@ -31,7 +31,8 @@ bool ParseCalculate(const std::vector<std::string>& args, CalculateOptions& opti
 }
 
 void WriteLines(std::ostream& out, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) out << line << '\n';
+    for (const std::string& line : lines)
+        out << line << '\n';
 }
 
 // Runs the level-count check as the window's commands do; a failure is
@@ -43,8 +44,7 @@ bool PassesLevelCheck(const CalibrationStudy& study, std::ostream& err) {
 }
 
 // One study of "calcular": true when its results were written.
-bool CalculateOne(const std::string& file, const CalculateOptions& options, char sep,
-                  Streams io) {
+bool CalculateOne(const std::string& file, const CalculateOptions& options, char sep, Streams io) {
     try {
         const CalibrationStudy study = ReadStudyFile(file);
         if (!PassesLevelCheck(study, io.err)) return false;

@@ -1,9 +1,9 @@
 // Runs the real valdex-cli on study files and checks its output streams and
 // exit status.
 
+#include "../core/support/worked_example.h"
 #include "calc/calibration.h"
 #include "files/study_file.h"
-#include "../core/support/worked_example.h"
 
 #include <gtest/gtest.h>
 
@@ -34,12 +34,17 @@ std::string ReadAll(const fs::path& path) {
     return buffer.str();
 }
 
-std::string Data(const std::string& name) { return std::string(VALDEX_TEST_DATA_DIR) + "/" + name; }
+std::string Data(const std::string& name) {
+    return std::string(VALDEX_TEST_DATA_DIR) + "/" + name;
+}
 
-std::string Example() { return std::string(VALDEX_SOURCE_DIR) + "/ejemplos/curva-ejemplo.w8c"; }
+std::string Example() {
+    return std::string(VALDEX_SOURCE_DIR) + "/ejemplos/curva-ejemplo.w8c";
+}
 
 RunResult RunCli(const std::string& args) {
-    const fs::path dir = fs::temp_directory_path() / ("valdex-cli-test-" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("valdex-cli-test-" + std::to_string(getpid()));
     fs::create_directories(dir);
     const std::string command = "LC_ALL=C " + std::string(VALDEX_BIN_DIR) + "/valdex-cli " + args +
                                 " >" + (dir / "out").string() + " 2>" + (dir / "err").string();
@@ -74,7 +79,8 @@ TEST(CliTest, CalculateAndReportPrintTheWindowsLines) {
 }
 
 TEST(CliTest, SeveralFilesEachUnderItsHeading) {
-    const RunResult r = RunCli("calcular " + Example() + " " + Data("dos-puntos.w8c") + " " + Example());
+    const RunResult r =
+        RunCli("calcular " + Example() + " " + Data("dos-puntos.w8c") + " " + Example());
     EXPECT_EQ(r.status, 1);
     const std::string results = ReadAll(Data("curva-ejemplo.resultados.txt"));
     EXPECT_EQ(r.out, "==> " + Example() + " <==\n" + results + "==> " + Data("dos-puntos.w8c") +

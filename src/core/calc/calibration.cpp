@@ -26,7 +26,8 @@ Extended Checked(Extended value) {
 }
 
 Extended Divide(Extended numerator, Extended denominator) {
-    if (denominator == 0) throw ArithmeticError(numerator == 0 ? kInvalidOperation : kDivisionByZero);
+    if (denominator == 0)
+        throw ArithmeticError(numerator == 0 ? kInvalidOperation : kDivisionByZero);
     return Checked(numerator / denominator);
 }
 
@@ -50,7 +51,9 @@ int ReplicateCountOf(const CalibrationStudy& study, int level) {
 
 } // namespace
 
-void CalibrationCalculator::ResetCalibrationSums() { sums_ = CalibrationSums{}; }
+void CalibrationCalculator::ResetCalibrationSums() {
+    sums_ = CalibrationSums{};
+}
 
 void CalibrationCalculator::ComputeCalibration(const CalibrationStudy& study,
                                                CalibrationResult& result) {
@@ -74,7 +77,8 @@ void CalibrationCalculator::ComputeCalibration(const CalibrationStudy& study,
         row += replicates;
     }
     long long count = 0;
-    for (int i = 1; i <= n; ++i) count += ReplicateCountOf(study, i);
+    for (int i = 1; i <= n; ++i)
+        count += ReplicateCountOf(study, i);
     if (count > 0x7FFFFFFFLL) throw ArithmeticError(kOverflow);
     sums_.N = static_cast<int>(count);
 
@@ -82,8 +86,8 @@ void CalibrationCalculator::ComputeCalibration(const CalibrationStudy& study,
     table_.Fill();
 
     const Extended N = sums_.N;
-    const Extended sumX = sums_.SumX, sumX2 = sums_.SumX2, sumY = sums_.SumY,
-                   sumY2 = sums_.SumY2, sumXY = sums_.SumXY;
+    const Extended sumX = sums_.SumX, sumX2 = sums_.SumX2, sumY = sums_.SumY, sumY2 = sums_.SumY2,
+                   sumXY = sums_.SumXY;
 
     const double b = Store(Divide(N * sumXY - sumX * sumY, N * sumX2 - sumX * sumX));
     result.Slope = b;

@@ -11,7 +11,7 @@ namespace {
 
 struct Digits {
     std::string digits; // d1 ... dk, no trailing zeros
-    int exponent = 0;    // value = 0.d1...dk x 10^exponent
+    int exponent = 0;   // value = 0.d1...dk x 10^exponent
 };
 
 // The value's own decimal digits, cut to `precision` significant digits and
@@ -31,7 +31,8 @@ Digits ShortenedDigits(double magnitude, int precision) {
     std::string kept = mantissa.substr(0, precision);
     if (mantissa[precision] >= '5') {
         int i = precision - 1;
-        while (i >= 0 && kept[i] == '9') kept[i--] = '0';
+        while (i >= 0 && kept[i] == '9')
+            kept[i--] = '0';
         if (i >= 0) {
             ++kept[i];
         } else {
@@ -40,7 +41,8 @@ Digits ShortenedDigits(double magnitude, int precision) {
             ++exponent;
         }
     }
-    while (kept.size() > 1 && kept.back() == '0') kept.pop_back();
+    while (kept.size() > 1 && kept.back() == '0')
+        kept.pop_back();
     return {kept, exponent};
 }
 

@@ -5,8 +5,8 @@
 namespace valdex {
 
 std::vector<std::string> ResultsLines(const CalibrationResult& r,
-                                      const std::string& calculationType,
-                                      const std::string& units, char sep) {
+                                      const std::string& calculationType, const std::string& units,
+                                      char sep) {
     auto f8 = [sep](double v) { return FormatGeneral(v, kPrecision8, sep); };
     auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
     const std::string quoted = "\"" + calculationType + "\"";

@@ -10,7 +10,7 @@ namespace valdex {
 
 // 14, 23 or 25 lines, by calculation type.
 std::vector<std::string> ResultsLines(const CalibrationResult& result,
-                                      const std::string& calculationType,
-                                      const std::string& units, char decimalSeparator);
+                                      const std::string& calculationType, const std::string& units,
+                                      char decimalSeparator);
 
 } // namespace valdex

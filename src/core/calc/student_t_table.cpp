@@ -7,10 +7,10 @@ namespace valdex {
 namespace {
 
 // Degrees of freedom 1 to 29, one value each.
-constexpr double kFirstValues[29] = {
-    12.706, 4.3027, 3.1825, 2.7764, 2.5706, 2.4469, 2.3646, 2.306,  2.2622, 2.2281,
-    2.201,  2.1788, 2.1604, 2.1448, 2.1315, 2.1199, 2.1098, 2.1009, 2.093,  2.086,
-    2.0796, 2.0739, 2.0687, 2.0639, 2.059,  2.0555, 2.0518, 2.0484, 2.0452};
+constexpr double kFirstValues[29] = {12.706, 4.3027, 3.1825, 2.7764, 2.5706, 2.4469, 2.3646, 2.306,
+                                     2.2622, 2.2281, 2.201,  2.1788, 2.1604, 2.1448, 2.1315, 2.1199,
+                                     2.1098, 2.1009, 2.093,  2.086,  2.0796, 2.0739, 2.0687, 2.0639,
+                                     2.059,  2.0555, 2.0518, 2.0484, 2.0452};
 
 // From 30 on the table is a step function: each value holds from its own
 // degrees of freedom up to the entry before the next step.
@@ -27,7 +27,8 @@ constexpr Step kSteps[] = {{30, 2.0423},  {35, 2.0301},  {40, 2.0211},  {45, 2.0
 
 void StudentTTable::Fill() {
     values_[0] = 0;
-    for (int df = 1; df <= 29; ++df) values_[df] = kFirstValues[df - 1];
+    for (int df = 1; df <= 29; ++df)
+        values_[df] = kFirstValues[df - 1];
     for (int df = 30; df <= kEntries; ++df) {
         for (const Step& step : kSteps)
             if (df >= step.from) values_[df] = step.value;
@@ -48,10 +49,10 @@ double ComputedTCritical(int degreesOfFreedom) {
     const long double v = degreesOfFreedom;
     const long double z2 = z * z;
     const long double z3 = z2 * z, z5 = z3 * z2, z7 = z5 * z2, z9 = z7 * z2;
-    const long double t = z + (z3 + z) / (4 * v) + (5 * z5 + 16 * z3 + 3 * z) / (96 * v * v) +
-                          (3 * z7 + 19 * z5 + 17 * z3 - 15 * z) / (384 * v * v * v) +
-                          (79 * z9 + 776 * z7 + 1482 * z5 - 1920 * z3 - 945 * z) /
-                              (92160 * v * v * v * v);
+    const long double t =
+        z + (z3 + z) / (4 * v) + (5 * z5 + 16 * z3 + 3 * z) / (96 * v * v) +
+        (3 * z7 + 19 * z5 + 17 * z3 - 15 * z) / (384 * v * v * v) +
+        (79 * z9 + 776 * z7 + 1482 * z5 - 1920 * z3 - 945 * z) / (92160 * v * v * v * v);
     return static_cast<double>(std::round(t * 10000.0L) / 10000.0L);
 }
 

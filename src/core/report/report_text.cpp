@@ -8,7 +8,9 @@ namespace valdex {
 
 namespace {
 
-std::string Spaces(int count) { return std::string(count, ' '); }
+std::string Spaces(int count) {
+    return std::string(count, ' ');
+}
 
 void AppendStudyPart(const CalibrationStudy& s, int levels, std::vector<std::string>& lines) {
     lines.insert(lines.end(), {
@@ -45,27 +47,28 @@ void AppendResultsPart(const CalibrationResult& r, const CalibrationStudy& s, ch
     // Unlike the results window: a space after the colon of the title, no
     // empty line after the intercept's deviation, two spaces before the
     // quoted type, and no notes.
-    lines.insert(lines.end(), {
-                                  "",
-                                  "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA",
-                                  "VARIABILIDAD : CURVA DE CALIBRACIÓN " + quoted,
-                                  "PENDIENTE = " + f8(r.Slope),
-                                  "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCIUpper),
-                                  "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCILower),
-                                  "",
-                                  "ORDENADA AL ORIGEN = " + f6(r.Intercept),
-                                  "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL "
-                                  "ORIGEN = " +
-                                      f6(r.InterceptCIUpper),
-                                  "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL "
-                                  "ORIGEN = " +
-                                      f6(r.InterceptCILower),
-                                  "",
-                                  "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = " + f6(r.RegressionSD),
-                                  "COEFICIENTE DE VARIACIÓN = " + f6(r.CV),
-                                  "COEFICIENTE DE DETERMINACIÓN = " + f8(r.R2),
-                                  "",
-                              });
+    lines.insert(lines.end(),
+                 {
+                     "",
+                     "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA",
+                     "VARIABILIDAD : CURVA DE CALIBRACIÓN " + quoted,
+                     "PENDIENTE = " + f8(r.Slope),
+                     "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCIUpper),
+                     "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCILower),
+                     "",
+                     "ORDENADA AL ORIGEN = " + f6(r.Intercept),
+                     "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL "
+                     "ORIGEN = " +
+                         f6(r.InterceptCIUpper),
+                     "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL "
+                     "ORIGEN = " +
+                         f6(r.InterceptCILower),
+                     "",
+                     "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = " + f6(r.RegressionSD),
+                     "COEFICIENTE DE VARIACIÓN = " + f6(r.CV),
+                     "COEFICIENTE DE DETERMINACIÓN = " + f8(r.R2),
+                     "",
+                 });
     if (type == kInterceptMethod)
         lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " + f6(r.InterceptSD));
     if (type == kInterceptMethod || type == kRegression) {
@@ -85,7 +88,8 @@ ReportText BuildReport(const CalibrationStudy& study, CalibrationCalculator& cal
         const int levels = ToInteger(study.LevelCount);
         AppendStudyPart(study, levels, report.lines);
         long long responses = 0;
-        for (int i = 1; i <= levels; ++i) responses += ToInteger(study.LevelCell(i, 2));
+        for (int i = 1; i <= levels; ++i)
+            responses += ToInteger(study.LevelCell(i, 2));
         report.lines.push_back(Spaces(40) + study.MeasuredProperty);
         for (long long k = 1; k <= responses; ++k)
             report.lines.push_back(study.ResponseCell(0, static_cast<int>(k)) + Spaces(12) +

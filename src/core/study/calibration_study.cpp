@@ -2,7 +2,9 @@
 
 namespace valdex {
 
-std::string LevelHeading(int level) { return "Nivel " + std::to_string(level); }
+std::string LevelHeading(int level) {
+    return "Nivel " + std::to_string(level);
+}
 
 std::string ResponseLabel(int level, int replicate) {
     return "Nivel " + std::to_string(level) + " , Replica " + std::to_string(replicate);
@@ -11,14 +13,19 @@ std::string ResponseLabel(int level, int replicate) {
 CalibrationStudy CalibrationStudy::MakeNew() {
     CalibrationStudy study;
     study.SetLevelColumns(3);
-    for (int i = 1; i <= 3; ++i) study.Levels[i - 1].Heading = LevelHeading(i);
+    for (int i = 1; i <= 3; ++i)
+        study.Levels[i - 1].Heading = LevelHeading(i);
     study.SetResponseRows(9);
     return study;
 }
 
-void CalibrationStudy::SetLevelColumns(int count) { Levels.resize(count < 0 ? 0 : count); }
+void CalibrationStudy::SetLevelColumns(int count) {
+    Levels.resize(count < 0 ? 0 : count);
+}
 
-void CalibrationStudy::SetResponseRows(int count) { Responses.resize(count < 0 ? 0 : count); }
+void CalibrationStudy::SetResponseRows(int count) {
+    Responses.resize(count < 0 ? 0 : count);
+}
 
 std::string CalibrationStudy::LevelCell(int column, int row) const {
     if (column == 0) {
@@ -29,10 +36,14 @@ std::string CalibrationStudy::LevelCell(int column, int row) const {
     if (column < 0 || column > LevelColumns()) return {};
     const StudyLevel& level = Levels[column - 1];
     switch (row) {
-    case 0: return level.Heading;
-    case 1: return level.AddedQuantity;
-    case 2: return level.ReplicateCount;
-    default: return {};
+    case 0:
+        return level.Heading;
+    case 1:
+        return level.AddedQuantity;
+    case 2:
+        return level.ReplicateCount;
+    default:
+        return {};
     }
 }
 
@@ -41,10 +52,14 @@ std::string CalibrationStudy::ResponseCell(int column, int row) const {
     if (row < 0 || row > ResponseRows()) return {};
     const ResponseRow& line = Responses[row - 1];
     switch (column) {
-    case 0: return line.ResponseLabel;
-    case 1: return line.Response;
-    case 2: return line.SecondDataColumn;
-    default: return {};
+    case 0:
+        return line.ResponseLabel;
+    case 1:
+        return line.Response;
+    case 2:
+        return line.SecondDataColumn;
+    default:
+        return {};
     }
 }
 

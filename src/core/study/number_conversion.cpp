@@ -12,15 +12,21 @@ namespace valdex {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool ParseInteger(std::string_view text, int& value) {
     text = Trim(text);
@@ -52,11 +58,13 @@ bool ParseDecimal(std::string_view text, char separator, long double& value) {
         ++i;
     }
     int mantissaDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) normal += text[i++], ++mantissaDigits;
+    while (i < text.size() && IsDigit(text[i]))
+        normal += text[i++], ++mantissaDigits;
     if (i < text.size() && text[i] == separator) {
         normal += '.';
         ++i;
-        while (i < text.size() && IsDigit(text[i])) normal += text[i++], ++mantissaDigits;
+        while (i < text.size() && IsDigit(text[i]))
+            normal += text[i++], ++mantissaDigits;
     }
     if (mantissaDigits == 0) return false;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
@@ -64,7 +72,8 @@ bool ParseDecimal(std::string_view text, char separator, long double& value) {
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) normal += text[i++];
         int exponentDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) normal += text[i++], ++exponentDigits;
+        while (i < text.size() && IsDigit(text[i]))
+            normal += text[i++], ++exponentDigits;
         if (exponentDigits == 0) return false;
     }
     if (i != text.size()) return false;

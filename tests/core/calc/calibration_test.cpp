@@ -1,8 +1,8 @@
 #include "calc/calibration.h"
 
+#include "../support/worked_example.h"
 #include "app/app_error.h"
 #include "calc/format_general.h"
-#include "../support/worked_example.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,9 @@ namespace {
 using testing::MakeStudy;
 using testing::WorkedExample;
 
-std::string F(double value, int precision) { return FormatGeneral(value, precision, '.'); }
+std::string F(double value, int precision) {
+    return FormatGeneral(value, precision, '.');
+}
 
 TEST(CalibrationTest, WorkedExampleSumsAndResults) {
     CalibrationCalculator calculator;
@@ -112,7 +114,8 @@ TEST(CalibrationTest, FaultsEndTheCalculationWithTheirTexts) {
     for (const Case& c : cases) {
         CalibrationStudy study = c.study;
         if (std::string(c.name) == "replicate not whole") study.Levels[1].ReplicateCount = "2.5";
-        if (std::string(c.name) == "negative replicate count") study.Levels[0].ReplicateCount = "-2";
+        if (std::string(c.name) == "negative replicate count")
+            study.Levels[0].ReplicateCount = "-2";
         CalibrationCalculator calculator;
         CalibrationResult r;
         try {
@@ -137,8 +140,8 @@ TEST(CalibrationTest, PointsExactlyOnALineGiveZeroDeviation) {
 }
 
 TEST(CalibrationTest, ZeroReplicateLevelAddsNoPointAndMovesNoRow) {
-    CalibrationStudy withZero =
-        MakeStudy({{"1", "2"}, {"9", "0"}, {"2", "2"}, {"3", "2"}}, {"1", "1.2", "2", "2.1", "3", "3.3"});
+    CalibrationStudy withZero = MakeStudy({{"1", "2"}, {"9", "0"}, {"2", "2"}, {"3", "2"}},
+                                          {"1", "1.2", "2", "2.1", "3", "3.3"});
     withZero.Levels[1].AddedQuantity = ""; // never read: no replicate of it
     CalibrationStudy without =
         MakeStudy({{"1", "2"}, {"2", "2"}, {"3", "2"}}, {"1", "1.2", "2", "2.1", "3", "3.3"});
@@ -152,8 +155,8 @@ TEST(CalibrationTest, ZeroReplicateLevelAddsNoPointAndMovesNoRow) {
 }
 
 TEST(CalibrationTest, DecreasingCalibrationGivesNegativeLimits) {
-    CalibrationStudy study = MakeStudy({{"1", "2"}, {"2", "2"}, {"3", "2"}},
-                                       {"9", "9.2", "6", "6.1", "3", "3.3"});
+    CalibrationStudy study =
+        MakeStudy({{"1", "2"}, {"2", "2"}, {"3", "2"}}, {"9", "9.2", "6", "6.1", "3", "3.3"});
     CalibrationCalculator calculator;
     CalibrationResult r;
     calculator.ComputeCalibration(study, r);

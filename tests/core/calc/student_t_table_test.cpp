@@ -13,13 +13,13 @@ TEST(StudentTTableTest, EntriesAndSteps) {
         double value;
     };
     const Case cases[] = {
-        {1, 12.706},   {2, 4.3027},   {3, 3.1825},   {10, 2.2281},  {15, 2.1315},
-        {25, 2.059},   {29, 2.0452},  {30, 2.0423},  {34, 2.0423},  {35, 2.0301},
-        {44, 2.0211},  {45, 2.0141},  {59, 2.0086},  {60, 2.0003},  {70, 1.9945},
-        {79, 1.9945},  {99, 1.9867},  {100, 1.984},  {119, 1.984},  {120, 1.9799},
-        {180, 1.9733}, {199, 1.9733}, {200, 1.9719}, {324, 1.9719},
+        {1, 12.706},  {2, 4.3027},   {3, 3.1825},   {10, 2.2281},  {15, 2.1315},  {25, 2.059},
+        {29, 2.0452}, {30, 2.0423},  {34, 2.0423},  {35, 2.0301},  {44, 2.0211},  {45, 2.0141},
+        {59, 2.0086}, {60, 2.0003},  {70, 1.9945},  {79, 1.9945},  {99, 1.9867},  {100, 1.984},
+        {119, 1.984}, {120, 1.9799}, {180, 1.9733}, {199, 1.9733}, {200, 1.9719}, {324, 1.9719},
     };
-    for (const Case& c : cases) EXPECT_EQ(table.Lookup(c.df), c.value) << c.df;
+    for (const Case& c : cases)
+        EXPECT_EQ(table.Lookup(c.df), c.value) << c.df;
 }
 
 TEST(StudentTTableTest, BeyondTheTableTheQuantileIsComputed) {
@@ -30,9 +30,10 @@ TEST(StudentTTableTest, BeyondTheTableTheQuantileIsComputed) {
         int df;
         double value;
     };
-    const Case cases[] = {{325, 1.9673}, {400, 1.9659}, {500, 1.9647},
+    const Case cases[] = {{325, 1.9673},  {400, 1.9659},   {500, 1.9647},
                           {1000, 1.9623}, {10000, 1.9602}, {1000000, 1.96}};
-    for (const Case& c : cases) EXPECT_DOUBLE_EQ(table.Lookup(c.df), c.value) << c.df;
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(table.Lookup(c.df), c.value) << c.df;
 }
 
 TEST(StudentTTableTest, ComputedValuesAgreeWithTheTableWhereItIsExact) {

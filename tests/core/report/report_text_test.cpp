@@ -7,7 +7,9 @@
 namespace valdex {
 namespace {
 
-std::string Sp(int n) { return std::string(n, ' '); }
+std::string Sp(int n) {
+    return std::string(n, ' ');
+}
 
 ReportText ReportOf(const CalibrationStudy& study) {
     CalibrationCalculator calculator;
@@ -93,8 +95,8 @@ TEST(ReportTextTest, ResultsPartByCalculationType) {
 }
 
 TEST(ReportTextTest, TextsAreCopiedAndZeroReplicateLevelsHaveNoDataLine) {
-    CalibrationStudy study = testing::MakeStudy({{"1.50", "2"}, {"2", "0"}, {"3", "2"}},
-                                                {"1.0", "1.2", "3.1", "3.0"});
+    CalibrationStudy study =
+        testing::MakeStudy({{"1.50", "2"}, {"2", "0"}, {"3", "2"}}, {"1.0", "1.2", "3.1", "3.0"});
     const ReportText report = ReportOf(study);
     EXPECT_EQ(report.lines[17], "Nivel 1" + Sp(9) + "1.50" + Sp(14) + "2");
     EXPECT_EQ(report.lines[18], "Nivel 2" + Sp(9) + "2" + Sp(14) + "0");

@@ -36,10 +36,9 @@ inline CalibrationStudy MakeStudy(const std::vector<std::pair<std::string, std::
 }
 
 inline CalibrationStudy WorkedExample(const std::string& type = "Regresión") {
-    return MakeStudy({{"1", "3"}, {"2", "3"}, {"3", "3"}, {"4", "3"}},
-                     {"2.1", "1.9", "2.0", "4.2", "3.9", "4.0", "6.1", "5.8", "6.0", "8.3", "7.9",
-                      "8.1"},
-                     type);
+    return MakeStudy(
+        {{"1", "3"}, {"2", "3"}, {"3", "3"}, {"4", "3"}},
+        {"2.1", "1.9", "2.0", "4.2", "3.9", "4.0", "6.1", "5.8", "6.0", "8.3", "7.9", "8.1"}, type);
 }
 
 } // namespace valdex::testing
