@@ -1,0 +1,601 @@
+#include "app/main_window_rules.h"
+
+#include "../files/study_file_test_support.h"
+#include "../study/fake_study_view.h"
+#include "../support/worked_example.h"
+#include "files/study_file.h"
+#include "study/study_window_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <optional>
+
+namespace valdex {
+namespace {
+
+using testing::FakeStudyView;
+
+enum class Kind { Study, Results, Report };
+
+struct Child {
+    Kind kind;
+    std::unique_ptr<FakeStudyView> view;
+    std::unique_ptr<StudyWindowRules> rules;
+    std::vector<std::string> lines;
+};
+
+// A main window that keeps its child windows in a list, the last one
+// active, and closes them the way the toolkit window does.
+class FakeMainView : public MainWindowView {
+public:
+    MainWindowRules* main = nullptr;
+    std::vector<Child> children;
+    std::vector<std::string> errorBoxes;
+    std::deque<std::optional<std::string>> openAnswers, saveAnswers;
+    std::vector<std::string> openProposals, saveProposals;
+    bool waiting = false;
+    int waits = 0;
+    std::string estado = "(never set)";
+    CommandStates states;
+    int lasser = 0, deskjet = 0, tiles = 0, cascades = 0;
+    bool ended = false;
+
+    StudyWindowRules& CreateStudyWindow(StudyHost& host) override {
+        Child child{Kind::Study, std::make_unique<FakeStudyView>(), nullptr, {}};
+        child.rules = std::make_unique<StudyWindowRules>(*child.view, host);
+        child.view->rules = child.rules.get();
+        children.push_back(std::move(child));
+        return *children.back().rules;
+    }
+    void CreateResultsWindow(const std::vector<std::string>& lines) override {
+        children.push_back({Kind::Results, nullptr, nullptr, lines});
+    }
+    void CreateReportWindow(const std::vector<std::string>& lines) override {
+        children.push_back({Kind::Report, nullptr, nullptr, lines});
+    }
+    int ChildWindowCount() const override { return static_cast<int>(children.size()); }
+    void CloseActiveChildWindow() override {
+        if (!children.empty()) Close(children.size() - 1);
+    }
+    void TileChildWindows() override { ++tiles; }
+    void CascadeChildWindows() override { ++cascades; }
+    void CloseMainWindow() override {
+        if (!main->FormCloseQuery()) return;
+        while (!children.empty()) {
+            const std::size_t before = children.size();
+            Close(children.size() - 1);
+            if (children.size() == before) return;
+        }
+        ended = true;
+    }
+    std::optional<std::string> AskOpenFileName(const std::string& initialName) override {
+        openProposals.push_back(initialName);
+        return Answer(openAnswers);
+    }
+    std::optional<std::string> AskSaveFileName(const std::string& initialName) override {
+        saveProposals.push_back(initialName);
+        return Answer(saveAnswers);
+    }
+    void SetWaitCursor(bool on) override {
+        waiting = on;
+        waits += on ? 1 : 0;
+    }
+    void SetEstado(const std::string& text) override { estado = text; }
+    void ShowCommandStates(const CommandStates& shown) override { states = shown; }
+    void ShowLasserOptions() override { ++lasser; }
+    void ShowDeskjetOptions() override { ++deskjet; }
+    void ShowErrorBox(const std::string& text) override { errorBoxes.push_back(text); }
+
+    // Closing a child window by its close box.
+    void Close(std::size_t index) {
+        Child& child = children[index];
+        if (child.kind == Kind::Study) {
+            if (!child.rules->FormCloseQuery()) return;
+            child.rules->FormClose();
+        } else {
+            main->ChildWindowClosing();
+        }
+        children.erase(children.begin() + static_cast<long>(index));
+    }
+    int Count(Kind kind) const {
+        int count = 0;
+        for (const Child& child : children)
+            count += child.kind == kind;
+        return count;
+    }
+    const Child* Last(Kind kind) const {
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if (it->kind == kind) return &*it;
+        return nullptr;
+    }
+    std::size_t IndexOf(Kind kind) const {
+        for (std::size_t i = 0; i < children.size(); ++i)
+            if (children[i].kind == kind) return i;
+        return children.size();
+    }
+
+private:
+    static std::optional<std::string> Answer(std::deque<std::optional<std::string>>& answers) {
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class MainWindowRulesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view.main = &main;
+        main.Start();
+    }
+
+    StudyWindowRules& Study() { return *main.Finforma(); }
+    FakeStudyView& StudyView() { return *view.Last(Kind::Study)->view; }
+
+    // A new window holding the worked example, its data page entered.
+    void NewWorkedExample(const std::string& type = "Regresión") {
+        main.FileNew();
+        Study().LoadStudy(valdex::testing::WorkedExample(type));
+        StudyView().focusEvents = false;
+        Study().stgdatosEnter();
+    }
+
+    bool On(Command command) const { return view.states.IsEnabled(command); }
+
+    FakeMainView view;
+    MainWindowRules main{view, '.'};
+    valdex::testing::TempFolder folder;
+};
+
+const std::vector<std::string> kWorkedExampleResults = {
+    "",
+    "VARIABILIDAD :CURVA DE CALIBRACIÓN \"Regresión\"",
+    "PENDIENTE = 2.0233333",
+    "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = 2.107557",
+    "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = 1.9391097",
+    "",
+    "ORDENADA AL ORIGEN = -0.0333333",
+    "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = 0.197323",
+    "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = -0.263989",
+    "",
+    "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = 0.146401",
+    "COEFICIENTE DE VARIACIÓN = 2.91346",
+    "COEFICIENTE DE DETERMINACIÓN = 0.99652183",
+    "",
+    "LÍMITE DE DETECCIÓN \"Regresión\" = 0.238776 mg",
+    "LÍMITE DE CUANTIFICACIÓN \"Regresión\" = 0.723565 mg",
+    "",
+    "",
+    "NOTAS",
+    "EL COEFICIENTE DE DETERMINACIÓN DEBERÁ SER MAYOR O IGUAL A 0.98 (r2 >= 0.98)",
+    "EL INTERVALO DE CONFIANZA PARA LA PENDIENTE NO DEBERÁ INCLUIR EL CERO",
+    "EL LÍMITE DE DETECCIÓN (LD) \"Regresión\" DEBE SER MENOR A LA ESPECIFICACIÓN DE LA PRUEBA "
+    "DE IMPUREZAS LÍMITE",
+    "EL LÍMITE DE CUANTIFICACIÓN (LC) \"Regresión\" DEBE SER MENOR A LA ESPECIFICACIÓN DEL "
+    "CONTENIDO/ VALORACIÓN DE LA PRUEBA DE IMPUREZAS",
+};
+
+// ----- Start, New, Open -----
+
+TEST_F(MainWindowRulesTest, StartShowsTheDesignStates) {
+    EXPECT_EQ(view.states, CommandStates());
+    EXPECT_EQ(view.estado, "");
+    EXPECT_EQ(main.SaveFileName(), "Nuevo");
+    EXPECT_EQ(main.Finforma(), nullptr);
+}
+
+TEST_F(MainWindowRulesTest, NewCreatesAnEmptyStudyWindow) {
+    main.SetEstado("Modificado");
+    main.FileNew();
+    ASSERT_NE(main.Finforma(), nullptr);
+    EXPECT_EQ(view.Count(Kind::Study), 1);
+    EXPECT_EQ(StudyView().caption, "Nuevo");
+    EXPECT_EQ(StudyView().shown.LevelCell(3, 0), "Nivel 3");
+    EXPECT_EQ(view.estado, "");
+    CommandStates expected;
+    expected.Apply(CommandEvent::New);
+    EXPECT_EQ(view.states, expected);
+    EXPECT_FALSE(On(Command::mnuclose)); // New does not offer Cerrar
+    EXPECT_FALSE(On(Command::FileOpenItem));
+}
+
+TEST_F(MainWindowRulesTest, OpenReadsTheFileIntoANewWindow) {
+    const std::string path = folder.File("ejemplo.w8c");
+    WriteStudyFile(valdex::testing::WorkedExample(), path);
+    main.SetEstado("Modificado"); // left over from an earlier study
+    view.openAnswers = {path};
+    main.FileOpen();
+    ASSERT_NE(main.Finforma(), nullptr);
+    const CalibrationStudy& study = Study().Study();
+    EXPECT_EQ(study.MethodName, "Método A");
+    EXPECT_EQ(study.LevelColumns(), 4);
+    EXPECT_EQ(study.ResponseCell(1, 12), "8.1");
+    EXPECT_EQ(StudyView().shown.ResponseCell(0, 4), "Nivel 2 , Replica 1");
+    EXPECT_EQ(StudyView().caption, path);
+    EXPECT_EQ(Study().Caption(), path);
+    EXPECT_EQ(main.SaveFileName(), path);
+    EXPECT_EQ(view.estado, "Modificado"); // Open leaves the mark alone
+    EXPECT_EQ(view.openProposals, std::vector<std::string>{""});
+    EXPECT_FALSE(view.waiting);
+    EXPECT_EQ(view.waits, 1);
+    // Close, Print, Tile and Cascade at once; Save waits for the type box.
+    for (Command c : {Command::mnuclose, Command::spdclose, Command::FilePrintItem,
+                      Command::PrintLasser, Command::PrintDeskjet, Command::spdprint,
+                      Command::spdprint1, Command::WindowTileItem, Command::spdcascada})
+        EXPECT_TRUE(On(c)) << CommandName(c);
+    for (Command c : {Command::FileSaveItem, Command::spdguardar, Command::FileSaveAsItem,
+                      Command::FileNewItem, Command::FileOpenItem, Command::pmnudunet})
+        EXPECT_FALSE(On(c)) << CommandName(c);
+    Study().ComboBox1Change("Regresión");
+    EXPECT_TRUE(On(Command::FileSaveItem));
+    EXPECT_TRUE(On(Command::FileSaveAsItem));
+    EXPECT_TRUE(On(Command::spdguardar));
+}
+
+TEST_F(MainWindowRulesTest, CancelledOpenChangesNothing) {
+    main.FileOpen();
+    EXPECT_TRUE(view.children.empty());
+    EXPECT_EQ(view.states, CommandStates());
+    EXPECT_EQ(view.waits, 0);
+    EXPECT_TRUE(view.errorBoxes.empty());
+}
+
+TEST_F(MainWindowRulesTest, FailedOpenLeavesNoWindowAndTheStatesAsBefore) {
+    // A study closed as the last child window: New and Open are on.
+    main.FileNew();
+    view.Close(0);
+    const CommandStates before = view.states;
+    ASSERT_TRUE(On(Command::FileOpenItem));
+
+    const std::string missing = folder.File("falta.w8c");
+    const std::string broken = folder.File("roto.w8c");
+    valdex::testing::WriteBytes(broken, "a\r\nb\r\nc\r\nd\r\ne\r\nRegresión\r\n3\r\n1\r\n");
+    for (const std::string& path : {missing, broken}) {
+        SCOPED_TRACE(path);
+        view.errorBoxes.clear();
+        view.openAnswers = {path};
+        main.FileOpen();
+        EXPECT_EQ(view.errorBoxes.size(), 1u);
+        EXPECT_TRUE(view.children.empty());
+        EXPECT_EQ(main.Finforma(), nullptr);
+        EXPECT_EQ(view.states, before);
+        EXPECT_EQ(main.SaveFileName(), "Nuevo");
+        EXPECT_FALSE(view.waiting);
+    }
+    // The open dialog proposes what it last returned.
+    EXPECT_EQ(view.openProposals.back(), missing);
+}
+
+// ----- Save, Save as -----
+
+TEST_F(MainWindowRulesTest, SavingANewStudyAsksForANameThenSavesWithoutAsking) {
+    NewWorkedExample();
+    Study().esistemaKeyPress('x');
+    ASSERT_EQ(view.estado, "Modificado");
+    const std::string path = folder.File("Ensayo1.w8c");
+    view.saveAnswers = {path};
+    EXPECT_TRUE(main.FileSave());
+    EXPECT_EQ(view.saveProposals, std::vector<std::string>{"Nuevo"});
+    EXPECT_EQ(ReadStudyFile(path).ResponseCell(1, 12), "8.1");
+    EXPECT_EQ(Study().Caption(), path);
+    EXPECT_EQ(StudyView().caption, path);
+    EXPECT_EQ(main.SaveFileName(), path);
+    EXPECT_EQ(view.estado, "");
+    EXPECT_FALSE(view.waiting);
+
+    Study().SetFieldText(Control::esistema, "Método B");
+    Study().esistemaKeyPress('B');
+    EXPECT_TRUE(main.FileSave());
+    EXPECT_EQ(view.saveProposals.size(), 1u); // no dialog this time
+    EXPECT_EQ(ReadStudyFile(path).MethodName, "Método B");
+    EXPECT_EQ(view.estado, "");
+}
+
+TEST_F(MainWindowRulesTest, SaveAsProposesTheLastName) {
+    const std::string first = folder.File("uno.w8c");
+    const std::string second = folder.File("dos.w8c");
+    WriteStudyFile(valdex::testing::WorkedExample(), first);
+    view.openAnswers = {first};
+    main.FileOpen();
+    view.saveAnswers = {second};
+    EXPECT_TRUE(main.FileSaveAs());
+    EXPECT_EQ(view.saveProposals, std::vector<std::string>{first});
+    EXPECT_EQ(Study().Caption(), second);
+    EXPECT_EQ(ReadStudyFile(second).LevelCount, "4");
+    // Save goes on writing to the new name.
+    Study().SetFieldText(Control::eanalista, "Eva");
+    EXPECT_TRUE(main.FileSave());
+    EXPECT_EQ(ReadStudyFile(second).AnalystName, "Eva");
+    EXPECT_EQ(ReadStudyFile(first).AnalystName, "Ana");
+}
+
+TEST_F(MainWindowRulesTest, CancelledSaveDialogChangesNothing) {
+    NewWorkedExample();
+    main.SetEstado("Modificado");
+    EXPECT_FALSE(main.FileSave());
+    EXPECT_EQ(view.saveProposals.size(), 1u);
+    EXPECT_EQ(Study().Caption(), "Nuevo");
+    EXPECT_EQ(view.estado, "Modificado");
+    EXPECT_EQ(folder.Listing(), "");
+    EXPECT_EQ(main.SaveFileName(), "Nuevo");
+}
+
+TEST_F(MainWindowRulesTest, SaveStopsAtTheLevelCheck) {
+    struct Case {
+        std::string count;
+        std::string message;  // the check's own message box
+        std::string errorBox; // or the general error box
+    };
+    const Case cases[] = {
+        {"11", "Datos fuera de rango, 2-10 Número de Niveles", ""},
+        {"", "Falta capturar el número de niveles.", ""},
+        {"3",
+         "El número de celdas de captura para los niveles, no coincide con el número de niveles "
+         "especificado.",
+         ""},
+        {"x", "", "'x' is not a valid integer value."},
+    };
+    NewWorkedExample();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        for (bool saveAs : {false, true}) {
+            Study().SetFieldText(Control::enivel, c.count);
+            StudyView().messages.clear();
+            StudyView().page = 0;
+            view.errorBoxes.clear();
+            view.saveAnswers = {folder.File("no.w8c")};
+            EXPECT_FALSE(saveAs ? main.FileSaveAs() : main.FileSave());
+            EXPECT_TRUE(view.saveProposals.empty());
+            if (c.errorBox.empty()) {
+                EXPECT_EQ(StudyView().messages, std::vector<std::string>{c.message});
+                EXPECT_EQ(StudyView().page, 1);
+                EXPECT_EQ(StudyView().focus, Control::enivel);
+                EXPECT_TRUE(view.errorBoxes.empty());
+            } else {
+                EXPECT_TRUE(StudyView().messages.empty());
+                EXPECT_EQ(StudyView().page, 0);
+                EXPECT_EQ(view.errorBoxes, std::vector<std::string>{c.errorBox});
+            }
+        }
+    }
+    EXPECT_EQ(folder.Listing(), "");
+}
+
+TEST_F(MainWindowRulesTest, AFailedWriteKeepsTheEarlierFileAndTheMark) {
+    const std::string path = folder.File("ensayo.w8c");
+    WriteStudyFile(valdex::testing::WorkedExample(), path);
+    const std::string earlier = valdex::testing::ReadBytes(path);
+    view.openAnswers = {path};
+    main.FileOpen();
+    Study().SetLevelCell(2, 2, "-1"); // the writer refuses it
+    Study().stgnivelKeyPress('1', {2, 2});
+    EXPECT_FALSE(main.FileSave());
+    EXPECT_EQ(view.errorBoxes, std::vector<std::string>{"La replicación del nivel 2 es negativa."});
+    EXPECT_EQ(valdex::testing::ReadBytes(path), earlier);
+    EXPECT_EQ(view.estado, "Modificado");
+    EXPECT_FALSE(view.waiting);
+
+    // A folder that is not there: the caption keeps the old name.
+    Study().SetLevelCell(2, 2, "3");
+    view.saveAnswers = {folder.File("no/hay/carpeta.w8c")};
+    EXPECT_FALSE(main.FileSaveAs());
+    EXPECT_EQ(view.errorBoxes.size(), 2u);
+    EXPECT_EQ(Study().Caption(), path);
+    EXPECT_EQ(view.estado, "Modificado");
+}
+
+// ----- The save question when a study window closes -----
+
+TEST_F(MainWindowRulesTest, AnsweringNoClosesWithoutSaving) {
+    NewWorkedExample();
+    Study().efechaKeyPress('1');
+    StudyView().answers = {false};
+    main.mnucloseClick();
+    EXPECT_TRUE(view.children.empty());
+    EXPECT_EQ(main.Finforma(), nullptr);
+    EXPECT_EQ(view.estado, " ");
+    EXPECT_EQ(folder.Listing(), "");
+    EXPECT_TRUE(On(Command::FileNewItem));
+    EXPECT_TRUE(On(Command::FileOpenItem));
+    EXPECT_FALSE(On(Command::mnudunet));
+}
+
+TEST_F(MainWindowRulesTest, AnsweringYesSavesThenCloses) {
+    NewWorkedExample();
+    Study().efechaKeyPress('1');
+    StudyView().answers = {true};
+    const std::string path = folder.File("cierre.w8c");
+    view.saveAnswers = {path};
+    main.mnucloseClick();
+    EXPECT_TRUE(view.children.empty());
+    EXPECT_EQ(view.estado, "");
+    EXPECT_EQ(ReadStudyFile(path).LevelCount, "4");
+}
+
+TEST_F(MainWindowRulesTest, AnsweringYesWithoutASaveKeepsTheWindow) {
+    struct Case {
+        const char* name;
+        std::string count;
+        std::optional<std::string> dialog;
+    };
+    const Case cases[] = {
+        {"level check refuses", "11", folder.File("x.w8c")},
+        {"save dialog cancelled", "4", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        NewWorkedExample();
+        Study().SetFieldText(Control::enivel, c.count);
+        Study().enivelKeyPress('1');
+        const CommandStates before = view.states;
+        StudyView().answers = {true};
+        view.saveAnswers = {c.dialog};
+        main.mnucloseClick();
+        ASSERT_EQ(view.Count(Kind::Study), 1);
+        ASSERT_NE(main.Finforma(), nullptr);
+        EXPECT_EQ(Study().Study().ResponseCell(1, 12), "8.1");
+        EXPECT_EQ(view.estado, "Modificado");
+        EXPECT_EQ(view.states, before);
+        EXPECT_EQ(folder.Listing(), "");
+
+        // The program does not end either; answering No then lets it.
+        StudyView().answers = {true};
+        view.saveAnswers = {c.dialog};
+        main.FileExit();
+        EXPECT_FALSE(view.ended);
+        EXPECT_EQ(view.Count(Kind::Study), 1);
+        StudyView().answers = {false};
+        main.FileExit();
+        EXPECT_TRUE(view.ended);
+        EXPECT_TRUE(view.children.empty());
+        EXPECT_EQ(view.estado, " ");
+        view.ended = false;
+    }
+}
+
+TEST_F(MainWindowRulesTest, ExitWithoutChangesAsksNothing) {
+    NewWorkedExample();
+    main.mnudunetClick();
+    main.FileExit();
+    EXPECT_TRUE(view.ended);
+    EXPECT_TRUE(view.children.empty());
+}
+
+// ----- Calculation, report, printing -----
+
+TEST_F(MainWindowRulesTest, CalculationOfTheWorkedExample) {
+    NewWorkedExample();
+    main.mnudunetClick();
+    ASSERT_EQ(view.Count(Kind::Results), 1);
+    EXPECT_EQ(view.Last(Kind::Results)->lines, kWorkedExampleResults);
+    EXPECT_TRUE(view.errorBoxes.empty());
+    // The popup item runs the same command; each run opens another window.
+    Study().pmnudunetClick();
+    EXPECT_EQ(view.Count(Kind::Results), 2);
+    EXPECT_EQ(view.Last(Kind::Results)->lines, kWorkedExampleResults);
+}
+
+TEST_F(MainWindowRulesTest, CalculationStopsAtTheLevelCheck) {
+    NewWorkedExample();
+    Study().SetFieldText(Control::enivel, "3");
+    main.mnudunetClick();
+    main.mnuinformeClick();
+    EXPECT_EQ(view.Count(Kind::Results) + view.Count(Kind::Report), 0);
+    EXPECT_EQ(StudyView().messages.size(), 2u);
+    EXPECT_EQ(StudyView().page, 1);
+}
+
+TEST_F(MainWindowRulesTest, ACalculationFaultEndsInTheErrorBox) {
+    NewWorkedExample();
+    main.mnudunetClick();
+    Study().SetResponseCell(5, "abc");
+    main.mnudunetClick();
+    EXPECT_EQ(view.Count(Kind::Results), 1);
+    EXPECT_EQ(view.Last(Kind::Results)->lines, kWorkedExampleResults);
+    EXPECT_EQ(view.errorBoxes,
+              std::vector<std::string>{"'abc' is not a valid floating point value."});
+}
+
+TEST_F(MainWindowRulesTest, ReportOfTheWorkedExample) {
+    NewWorkedExample();
+    main.mnuinformeClick();
+    ASSERT_EQ(view.Count(Kind::Report), 1);
+    const std::vector<std::string>& lines = view.Last(Kind::Report)->lines;
+    ASSERT_EQ(lines.size(), 52u);
+    EXPECT_EQ(lines[23], "Nivel 1 , Replica 1            2.1");
+    EXPECT_EQ(lines[37], "VARIABILIDAD : CURVA DE CALIBRACIÓN \"Regresión\"");
+    EXPECT_EQ(lines[51], "LÍMITE DE CUANTIFICACIÓN  \"Regresión\" = 0.723565 mg");
+    EXPECT_TRUE(view.errorBoxes.empty());
+}
+
+TEST_F(MainWindowRulesTest, AFailedReportKeepsItsStudyPart) {
+    main.FileNew();
+    Study().LoadStudy(valdex::testing::MakeStudy({{"1", "1"}, {"2", "1"}}, {"2.1", "4.2"}));
+    main.mnuinformeClick();
+    ASSERT_EQ(view.Count(Kind::Report), 1);
+    const std::vector<std::string>& lines = view.Last(Kind::Report)->lines;
+    ASSERT_GE(lines.size(), 20u);
+    EXPECT_EQ(lines[0], "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA");
+    EXPECT_EQ(lines.back(), "Nivel 2 , Replica 1            4.2"); // the study part, whole
+    EXPECT_EQ(view.errorBoxes.size(), 1u);
+}
+
+TEST_F(MainWindowRulesTest, PrintingChecks) {
+    NewWorkedExample();
+    main.FilePrint();
+    EXPECT_EQ(view.deskjet, 1);
+    Study().SetFieldText(Control::enivel, "11");
+    main.FilePrint();
+    EXPECT_EQ(view.deskjet, 1);
+    EXPECT_EQ(StudyView().messages,
+              std::vector<std::string>{"Datos fuera de rango, 2-10 Número de Niveles"});
+    main.PrintLasserClick(); // no check on the laser path
+    EXPECT_EQ(view.lasser, 1);
+    EXPECT_EQ(StudyView().messages.size(), 1u);
+}
+
+TEST_F(MainWindowRulesTest, WindowArrangement) {
+    main.WindowTile();
+    main.WindowCascade();
+    EXPECT_EQ(view.tiles, 1);
+    EXPECT_EQ(view.cascades, 1);
+}
+
+// ----- Command states as windows come and go -----
+
+TEST_F(MainWindowRulesTest, ClosingTheStudyWindowWhileAResultsWindowStays) {
+    NewWorkedExample();
+    Study().ComboBox1Change("Regresión");
+    ASSERT_TRUE(On(Command::FileSaveItem));
+    ASSERT_TRUE(On(Command::mnudunet));
+    ASSERT_TRUE(On(Command::spdprint1));
+    main.mnudunetClick();
+    main.mnudunetClick();
+
+    // Closing a results window while the study stays changes nothing.
+    const CommandStates withStudy = view.states;
+    view.Close(view.IndexOf(Kind::Results));
+    EXPECT_EQ(view.states, withStudy);
+
+    StudyView().answers = {false};
+    view.Close(view.IndexOf(Kind::Study));
+    EXPECT_EQ(main.Finforma(), nullptr);
+    for (Command c : {Command::FileNewItem, Command::spdnuevo, Command::mnucalculos})
+        EXPECT_TRUE(On(c)) << CommandName(c);
+    for (Command c :
+         {Command::FileSaveItem, Command::spdguardar, Command::FileSaveAsItem,
+          Command::FilePrintItem, Command::PrintLasser, Command::PrintDeskjet, Command::spdprint,
+          Command::spdprint1, Command::mnuclose, Command::spdclose, Command::WindowTileItem,
+          Command::spdmosaico, Command::WindowCascadeItem, Command::spdcascada, Command::mnudunet,
+          Command::mnuinforme, Command::pmnudunet, Command::FileOpenItem, Command::spdabrir})
+        EXPECT_FALSE(On(c)) << CommandName(c);
+
+    // The results window, closed last, brings Abrir back.
+    main.mnucloseClick();
+    EXPECT_TRUE(view.children.empty());
+    EXPECT_TRUE(On(Command::FileOpenItem));
+    EXPECT_TRUE(On(Command::spdabrir));
+    EXPECT_TRUE(On(Command::mnucalculos)); // the menu itself keeps its state
+    EXPECT_FALSE(On(Command::mnudunet));
+}
+
+TEST_F(MainWindowRulesTest, ANewWindowsPopupItemStartsDisabled) {
+    NewWorkedExample();
+    EXPECT_TRUE(On(Command::pmnudunet));
+    main.mnudunetClick();
+    StudyView().answers = {false};
+    view.Close(view.IndexOf(Kind::Study));
+    main.FileNew();
+    EXPECT_FALSE(On(Command::pmnudunet));
+    // The data grid's first key offers it again.
+    StudyView().focusEvents = false;
+    Study().stgdatosKeyPress('1', {1, 1});
+    EXPECT_TRUE(On(Command::pmnudunet));
+    EXPECT_TRUE(On(Command::mnudunet));
+}
+
+} // namespace
+} // namespace valdex
