@@ -2,7 +2,10 @@
 
 #include "app/app_error.h"
 #include "calc/format_general.h"
+#include "files/study_file.h"
 #include "study/number_conversion.h"
+
+#include <algorithm>
 
 namespace valdex {
 
@@ -91,9 +94,12 @@ ReportText BuildReport(const CalibrationStudy& study, CalibrationCalculator& cal
         for (int i = 1; i <= levels; ++i)
             responses += ToInteger(study.LevelCell(i, 2));
         report.lines.push_back(Spaces(40) + study.MeasuredProperty);
-        for (long long k = 1; k <= responses; ++k)
-            report.lines.push_back(study.ResponseCell(0, static_cast<int>(k)) + Spaces(12) +
-                                   study.ResponseCell(1, static_cast<int>(k)));
+        // A replicate count typed far too large must not freeze the window
+        // filling empty lines: no study file can hold more responses anyway.
+        const int shown = static_cast<int>(std::min<long long>(responses, kMaxFileResponses));
+        for (int k = 1; k <= shown; ++k)
+            report.lines.push_back(study.ResponseCell(0, k) + Spaces(12) +
+                                   study.ResponseCell(1, k));
         calculator.ComputeCalibration(study, result);
         AppendResultsPart(result, study, calculator.DecimalSeparator(), report.lines);
     } catch (const AppError& error) {

@@ -119,6 +119,14 @@ TEST(ReportTextTest, FaultsKeepTheLinesWrittenBeforeThem) {
     EXPECT_EQ(uncounted.error, "'2.5' is not a valid integer value");
     ASSERT_EQ(uncounted.lines.size(), 22u);
     EXPECT_EQ(uncounted.lines.back(), "");
+
+    // A replicate count typed far too large ends at the first missing
+    // response without filling the window with billions of empty lines.
+    CalibrationStudy huge = testing::WorkedExample();
+    huge.Levels[0].ReplicateCount = "2000000000";
+    const ReportText capped = ReportOf(huge);
+    EXPECT_EQ(capped.error, "'' is not a valid floating point value");
+    EXPECT_EQ(capped.lines.size(), 23u + 100000u);
 }
 
 } // namespace
