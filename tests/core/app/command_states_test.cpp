@@ -104,13 +104,6 @@ TEST(CommandStatesTest, DesignStates) {
     }
 }
 
-TEST(CommandStatesTest, HiddenCommands) {
-    for (Command command : AllCommands()) {
-        const bool hidden = command == Command::mnuinforme || command == Command::HelpHowToUseItem;
-        EXPECT_EQ(IsCommandVisible(command), !hidden) << CommandName(command);
-    }
-}
-
 TEST(CommandStatesTest, StudyWindowClosingLastGivesTheSameInEitherOrder) {
     CommandStates open;
     open.Apply(CommandEvent::Open);
@@ -130,14 +123,6 @@ TEST(CommandStatesTest, StudyWindowClosingLastGivesTheSameInEitherOrder) {
          {Command::mnuclose, Command::FileSaveItem, Command::FilePrintItem, Command::PrintLasser,
           Command::spdprint1, Command::spdmosaico, Command::mnudunet, Command::pmnudunet})
         EXPECT_FALSE(first.IsEnabled(command)) << CommandName(command);
-}
-
-TEST(CommandStatesTest, NamesAreTheObjectNames) {
-    EXPECT_STREQ(CommandName(Command::FileNewItem), "FileNewItem");
-    EXPECT_STREQ(CommandName(Command::spdprint1), "spdprint1");
-    EXPECT_STREQ(CommandName(Command::mnucalculos), "mnucalculos");
-    EXPECT_STREQ(CommandName(Command::spdcontenido), "spdcontenido");
-    EXPECT_EQ(AllCommands().size(), kCommandCount);
 }
 
 } // namespace

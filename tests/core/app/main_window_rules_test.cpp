@@ -537,13 +537,6 @@ TEST_F(MainWindowRulesTest, PrintingChecks) {
     EXPECT_EQ(StudyView().messages.size(), 1u);
 }
 
-TEST_F(MainWindowRulesTest, WindowArrangement) {
-    main.WindowTile();
-    main.WindowCascade();
-    EXPECT_EQ(view.tiles, 1);
-    EXPECT_EQ(view.cascades, 1);
-}
-
 // ----- Command states as windows come and go -----
 
 TEST_F(MainWindowRulesTest, ClosingTheStudyWindowWhileAResultsWindowStays) {

@@ -610,12 +610,5 @@ TEST_F(StudyWindowRulesTest, SaveQuestion) {
     }
 }
 
-TEST_F(StudyWindowRulesTest, PopupItemAndClosingGoToTheMainWindow) {
-    rules.pmnudunetClick();
-    EXPECT_EQ(host.calculations, 1);
-    rules.FormClose();
-    EXPECT_EQ(host.closed, 1);
-}
-
 } // namespace
 } // namespace valdex
