@@ -1,0 +1,163 @@
+#include "print_command.h"
+
+#include <iostream>
+#include <optional>
+
+#ifdef VALDEX_CLI_PRINT
+#include "app/app_error.h"
+#include "app/level_check.h"
+#include "files/file_io.h"
+#include "files/study_file.h"
+#include "report/deskjet_report.h"
+#include "report/laser_report.h"
+#include "report/qt_page_canvas.h"
+#include "study/number_conversion.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QMarginsF>
+#include <QMessageLogContext>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+
+#include <cstdlib>
+#include <memory>
+#endif
+
+namespace valdex::cli {
+
+namespace {
+
+constexpr const char* kPrintUsage = "Uso: valdex-cli imprimir ARCHIVO.w8c --diseno lasser|deskjet "
+                                    "--pagina 1|2 --pdf SALIDA.pdf\n";
+
+struct PrintOptions {
+    std::string file;
+    bool laser = true;
+    int page = 1;
+    std::string pdf;
+};
+
+// Every option exactly once, with one of its values, and one study file.
+std::optional<PrintOptions> ParsePrint(const std::vector<std::string>& args) {
+    PrintOptions options;
+    std::optional<std::string> design, page, pdf, file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::optional<std::string>* target = nullptr;
+        if (arg == "--diseno")
+            target = &design;
+        else if (arg == "--pagina")
+            target = &page;
+        else if (arg == "--pdf")
+            target = &pdf;
+        if (target != nullptr) {
+            if (target->has_value() || i + 1 == args.size()) return std::nullopt;
+            *target = args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return std::nullopt;
+        } else {
+            if (file) return std::nullopt;
+            file = arg;
+        }
+    }
+    if (!file || !design || !page || !pdf || pdf->empty()) return std::nullopt;
+    if (*design != "lasser" && *design != "deskjet") return std::nullopt;
+    if (*page != "1" && *page != "2") return std::nullopt;
+    options.file = *file;
+    options.laser = *design == "lasser";
+    options.page = *page == "1" ? 1 : 2;
+    options.pdf = *pdf;
+    return options;
+}
+
+#ifdef VALDEX_CLI_PRINT
+
+constexpr int kPdfResolution = 600;
+
+// Standard error carries only the study's messages: Qt's own notes about its
+// set-up (no runtime folder, no display) are left out; its errors are not.
+void KeepQtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
+}
+
+// The page on a PDF in memory; nothing when the job was aborted.
+QByteArray RenderPdf(PrintedReport& report, ReportPage page, const CalibrationStudy& study) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kPdfResolution);
+    // Letter paper with the quarter-inch margin of a laser printer's
+    // printable area.
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                     QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+    writer.setCreator(QStringLiteral("VALDEX v.w. 3.1"));
+    writer.setTitle(
+        QString::fromUtf8(page == ReportPage::General ? kGeneralPageItem : kResultsPageItem));
+    QtPageCanvas canvas(writer);
+    report.PrintPage(page, canvas, study);
+    return bytes;
+}
+
+int PrintStudy(const PrintOptions& options, char sep) {
+    try {
+        const CalibrationStudy study = ReadStudyFile(options.file);
+        // The Deskjet command runs the level check before its dialog opens;
+        // the Lasser command runs none.
+        if (!options.laser) {
+            const LevelCheck check = CheckLevelCount(study);
+            if (check.LevelCheckFailed) {
+                std::cerr << check.message << '\n';
+                return 1;
+            }
+        }
+
+        // The application's arguments must outlive it.
+        int argc = 1;
+        char name[] = "valdex-cli";
+        char* argv[] = {name, nullptr};
+        std::unique_ptr<QGuiApplication> app;
+        if (QGuiApplication::instance() == nullptr) {
+            qInstallMessageHandler(KeepQtErrorsOnly);
+            // No window is shown: the offscreen platform needs no display.
+            setenv("QT_QPA_PLATFORM", "offscreen", 0);
+            app = std::make_unique<QGuiApplication>(argc, argv);
+        }
+        std::unique_ptr<PrintedReport> report;
+        if (options.laser)
+            report = std::make_unique<LaserReport>(sep);
+        else
+            report = std::make_unique<DeskjetReport>(sep);
+        const QByteArray pdf = RenderPdf(
+            *report, options.page == 1 ? ReportPage::General : ReportPage::Results, study);
+        ReplaceFileContent(options.pdf,
+                           std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+        return 0;
+    } catch (const AppError& error) {
+        std::cerr << ErrorBoxText(error.what()) << '\n';
+        return 1;
+    }
+}
+
+#endif
+
+} // namespace
+
+int RunPrintCommand(const std::vector<std::string>& args) {
+    const std::optional<PrintOptions> options = ParsePrint(args);
+    if (!options) {
+        std::cerr << kPrintUsage;
+        return 2;
+    }
+#ifdef VALDEX_CLI_PRINT
+    // The separator of the user's locale, read before Qt sets up its own.
+    return PrintStudy(*options, LocaleDecimalSeparator());
+#else
+    std::cerr << "valdex-cli se compiló sin Qt: el subcomando imprimir no está disponible.\n";
+    return 1;
+#endif
+}
+
+} // namespace valdex::cli
