@@ -1,0 +1,24 @@
+#include "app/child_window.h"
+
+#include <QCloseEvent>
+
+namespace valdex {
+
+ChildWindow::ChildWindow(QWidget* parent) : QMdiSubWindow(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void ChildWindow::closeEvent(QCloseEvent* event) {
+    if (closed_) return;
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    // The base removes the window from the frame's list of children, so the
+    // closing is announced first.
+    closed_ = true;
+    FormClose();
+    QMdiSubWindow::closeEvent(event);
+}
+
+} // namespace valdex

@@ -1,0 +1,26 @@
+#pragma once
+// Message boxes, questions and file dialogs of the application. The windows
+// ask through this interface so that tests can script the answers.
+
+#include <QString>
+
+#include <optional>
+
+namespace valdex {
+
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+
+    // A check's message: one OK button, the application title as caption.
+    virtual void ShowMessage(const QString& text) = 0;
+    // A Yes/No question with the question icon; true for Yes.
+    virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
+    // The general error box: stop icon, application title, OK button.
+    virtual void ShowError(const QString& text) = 0;
+    // The file dialogs; nullopt when the user cancels.
+    virtual std::optional<QString> AskOpenFileName(const QString& initialName) = 0;
+    virtual std::optional<QString> AskSaveFileName(const QString& initialName) = 0;
+};
+
+} // namespace valdex

@@ -1,0 +1,298 @@
+#include "app/main_window.h"
+
+#include "app/about_box.h"
+#include "app/app_texts.h"
+#include "app/context_help.h"
+#include "app/help_viewer.h"
+#include "app/qt_dialog_service.h"
+#include "app/speed_bar.h"
+#include "app/status_panels.h"
+#include "calc/results_window.h"
+#include "report/report_window.h"
+#include "study/number_conversion.h"
+#include "study/study_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QStatusTipEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace valdex {
+
+namespace {
+
+QStringList ToLines(const std::vector<std::string>& lines) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines)
+        list << QString::fromStdString(line);
+    return list;
+}
+
+} // namespace
+
+TMainForm::TMainForm(std::unique_ptr<DialogService> dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(std::move(dialogs)), rules_(*this, LocaleDecimalSeparator()) {
+    if (!dialogs_) dialogs_ = std::make_unique<QtDialogService>(this);
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+    setAccessibleName(QString::fromUtf8(kMainWindowCaption));
+    QFont bold(QStringLiteral("Liberation Sans"), 8, QFont::Bold);
+    bold.setStyleHint(QFont::SansSerif);
+    setFont(bold);
+
+    actions_ = BuildMainMenu(*menuBar());
+    menuBar()->setObjectName(QStringLiteral("MainMenu"));
+
+    auto* client = new QWidget(this);
+    speedBar_ = new SpeedBar(client);
+    mdi_ = new QMdiArea(client);
+    mdi_->setObjectName(QStringLiteral("ClientArea"));
+    mdi_->setAccessibleName(QStringLiteral("Ventanas del programa"));
+    mdi_->setBackground(QColor(128, 128, 128));
+    panels_ = new StatusPanels(client);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(speedBar_);
+    layout->addWidget(mdi_, 1);
+    layout->addWidget(panels_);
+    setCentralWidget(client);
+
+    help_ = new HelpViewer(this);
+    contextHelp_ = new ContextHelp(*help_, this);
+    qApp->installEventFilter(contextHelp_);
+
+    ConnectCommands();
+    rules_.Start();
+}
+
+TMainForm::~TMainForm() {
+    qApp->removeEventFilter(contextHelp_);
+    // The child windows talk to the rules and dialogs, which go before the
+    // widgets do.
+    qDeleteAll(mdi_->subWindowList());
+}
+
+QLabel* TMainForm::StatusLine() const {
+    return panels_->StatusLine();
+}
+QLabel* TMainForm::estado() const {
+    return panels_->estado();
+}
+
+QToolButton* TMainForm::ToolButton(Command command) const {
+    return speedBar_->Button(QString::fromLatin1(CommandName(command)));
+}
+
+template <class Handler> void TMainForm::RunSafely(Handler&& handler) {
+    RunCommand(*this, std::forward<Handler>(handler));
+}
+
+void TMainForm::Connect(Command command, std::function<void()> handler) {
+    auto run = [this, handler] { RunSafely(handler); };
+    if (QAction* action = actions_.value(command))
+        connect(action, &QAction::triggered, this, run);
+    else if (QToolButton* button = ToolButton(command))
+        connect(button, &QToolButton::clicked, this, run);
+}
+
+void TMainForm::ConnectCommands() {
+    using C = Command;
+    auto both = [this](C item, C button, std::function<void()> handler) {
+        Connect(item, handler);
+        Connect(button, handler);
+    };
+    both(C::FileNewItem, C::spdnuevo, [this] { rules_.FileNew(); });
+    both(C::FileOpenItem, C::spdabrir, [this] { rules_.FileOpen(); });
+    both(C::FileSaveItem, C::spdguardar, [this] { rules_.FileSave(); });
+    Connect(C::FileSaveAsItem, [this] { rules_.FileSaveAs(); });
+    both(C::mnuclose, C::spdclose, [this] { rules_.mnucloseClick(); });
+    both(C::PrintLasser, C::spdprint, [this] { rules_.PrintLasserClick(); });
+    both(C::PrintDeskjet, C::spdprint1, [this] { rules_.FilePrint(); });
+    both(C::FileExitItem, C::spdexit, [this] { rules_.FileExit(); });
+    Connect(C::mnudunet, [this] { rules_.mnudunetClick(); });
+    Connect(C::mnuinforme, [this] { rules_.mnuinformeClick(); });
+    both(C::WindowTileItem, C::spdmosaico, [this] { rules_.WindowTile(); });
+    both(C::WindowCascadeItem, C::spdcascada, [this] { rules_.WindowCascade(); });
+    both(C::HelpContentsItem, C::spdcontenido, [this] { HelpContents(); });
+    Connect(C::HelpSearchItem, [this] { HelpSearch(); });
+    Connect(C::HelpHowToUseItem, [this] { HelpHowToUse(); });
+    Connect(C::HelpAboutItem, [this] { HelpAbout(); });
+}
+
+// ----- Help -----
+
+void TMainForm::HelpContents() {
+    help_->ShowTopic(0);
+}
+void TMainForm::HelpSearch() {
+    help_->ShowTopic(0);
+}
+void TMainForm::HelpHowToUse() {
+    help_->ShowTopic(30);
+}
+
+void TMainForm::HelpAbout() {
+    auto* box = new TAboutBox(this);
+    box->show();
+}
+
+// ----- Events -----
+
+bool TMainForm::event(QEvent* event) {
+    // ShowHint: the long hint of the item or button under the pointer.
+    if (event->type() == QEvent::StatusTip) {
+        panels_->StatusLine()->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit activated();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool agreed = false;
+    RunSafely([&] { agreed = rules_.FormCloseQuery(); });
+    if (!agreed) {
+        event->ignore();
+        return;
+    }
+    for (QMdiSubWindow* child : mdi_->subWindowList())
+        if (!child->close()) {
+            event->ignore();
+            return;
+        }
+    help_->close();
+    QMainWindow::closeEvent(event);
+}
+
+// ----- MainWindowView -----
+
+void TMainForm::AddChild(ChildWindow* window) {
+    mdi_->addSubWindow(window);
+    connect(window, &ChildWindow::closing, this,
+            [this] { RunSafely([this] { rules_.ChildWindowClosing(); }); });
+    window->show();
+    mdi_->setActiveSubWindow(window);
+}
+
+StudyWindowRules& TMainForm::CreateStudyWindow(StudyHost& host) {
+    auto* window = new TFinforma(*dialogs_, host);
+    finforma_ = window;
+    mdi_->addSubWindow(window);
+    window->show();
+    mdi_->setActiveSubWindow(window);
+    return window->Rules();
+}
+
+void TMainForm::CreateResultsWindow(const std::vector<std::string>& lines) {
+    auto* window = new TFinfo;
+    window->SetLines(ToLines(lines));
+    AddChild(window);
+    // Centred in the frame, at its design size.
+    const QSize area = mdi_->viewport()->size();
+    window->move(std::max(0, (area.width() - window->width()) / 2),
+                 std::max(0, (area.height() - window->height()) / 2));
+}
+
+void TMainForm::CreateReportWindow(const std::vector<std::string>& lines) {
+    auto* window = new Tfrminforme;
+    window->SetLines(ToLines(lines));
+    AddChild(window);
+}
+
+int TMainForm::ChildWindowCount() const {
+    return static_cast<int>(mdi_->subWindowList().size());
+}
+
+void TMainForm::CloseActiveChildWindow() {
+    if (QMdiSubWindow* active = mdi_->currentSubWindow()) active->close();
+}
+
+void TMainForm::TileChildWindows() {
+    // One above the other, each as wide as the frame.
+    const QList<QMdiSubWindow*> children = mdi_->subWindowList();
+    if (children.isEmpty()) return;
+    const QRect area = mdi_->viewport()->rect();
+    const int height = area.height() / static_cast<int>(children.size());
+    int top = 0;
+    for (QMdiSubWindow* child : children) {
+        child->showNormal();
+        child->setGeometry(0, top, area.width(), height);
+        top += height;
+    }
+}
+
+void TMainForm::CascadeChildWindows() {
+    mdi_->cascadeSubWindows();
+}
+
+void TMainForm::CloseMainWindow() {
+    close();
+}
+
+std::optional<std::string> TMainForm::AskOpenFileName(const std::string& initialName) {
+    const std::optional<QString> name =
+        dialogs_->AskOpenFileName(QString::fromStdString(initialName));
+    if (!name) return std::nullopt;
+    return name->toStdString();
+}
+
+std::optional<std::string> TMainForm::AskSaveFileName(const std::string& initialName) {
+    const std::optional<QString> name =
+        dialogs_->AskSaveFileName(QString::fromStdString(initialName));
+    if (!name) return std::nullopt;
+    return name->toStdString();
+}
+
+void TMainForm::SetWaitCursor(bool waiting) {
+    if (waiting) {
+        ++waitCursors_;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (waitCursors_ > 0) {
+        --waitCursors_;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TMainForm::SetEstado(const std::string& text) {
+    panels_->estado()->setText(QString::fromStdString(text));
+}
+
+void TMainForm::ShowCommandStates(const CommandStates& states) {
+    for (Command command : AllCommands()) {
+        const bool enabled = states.IsEnabled(command);
+        if (QAction* action = actions_.value(command)) action->setEnabled(enabled);
+        if (QToolButton* button = ToolButton(command)) button->setEnabled(enabled);
+    }
+    if (finforma_) finforma_->pmnudunet()->setEnabled(states.IsEnabled(Command::pmnudunet));
+}
+
+void TMainForm::ShowLasserOptions() {
+    if (lasserHook_)
+        lasserHook_();
+    else
+        dialogs_->ShowMessage(QStringLiteral("La impresión no está disponible."));
+}
+
+void TMainForm::ShowDeskjetOptions() {
+    if (deskjetHook_)
+        deskjetHook_();
+    else
+        dialogs_->ShowMessage(QStringLiteral("La impresión no está disponible."));
+}
+
+void TMainForm::ShowErrorBox(const std::string& text) {
+    dialogs_->ShowError(QString::fromStdString(text));
+}
+
+} // namespace valdex

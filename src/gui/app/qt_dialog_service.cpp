@@ -1,0 +1,56 @@
+#include "app/qt_dialog_service.h"
+
+#include "app/app_texts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace valdex {
+
+namespace {
+
+// Both file dialogs show the one study-file filter and add its extension to
+// a name typed without one.
+std::optional<QString> RunFileDialog(QWidget* parent, const char* title, const QString& initialName,
+                                     QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, QString::fromUtf8(title));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromUtf8(kStudyFileFilter));
+    dialog.setDefaultSuffix(QString::fromUtf8(kStudyFileExtension));
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+void QtDialogService::ShowMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), text,
+                    QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtDialogService::AskYesNo(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogService::ShowError(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), text,
+                    QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+std::optional<QString> QtDialogService::AskOpenFileName(const QString& initialName) {
+    return RunFileDialog(parent_, kOpenDialogTitle, initialName, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtDialogService::AskSaveFileName(const QString& initialName) {
+    return RunFileDialog(parent_, kSaveDialogTitle, initialName, QFileDialog::AcceptSave);
+}
+
+} // namespace valdex

@@ -1,0 +1,33 @@
+#include "calc/results_window.h"
+
+#include "app/context_help.h"
+#include "app/text_area.h"
+
+#include <QPlainTextEdit>
+
+namespace valdex {
+
+TFinfo::TFinfo(QWidget* parent) : ChildWindow(parent) {
+    setObjectName(QStringLiteral("Finfo"));
+    const QString caption = QStringLiteral("Límite de detección y cuantificación del sistema");
+    setWindowTitle(caption);
+    setAccessibleName(caption);
+    memo_ = MakeReadOnlyTextArea(QStringLiteral("memo"), caption, this);
+    memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo_->setProperty(kHelpContextProperty, kHelpContext);
+    setProperty(kHelpContextProperty, kHelpContext);
+    setWidget(memo_);
+    resize(540, 291);
+}
+
+void TFinfo::SetLines(const QStringList& lines) {
+    SetTextAreaLines(*memo_, lines);
+}
+
+QStringList TFinfo::Lines() const {
+    return TextAreaLines(*memo_);
+}
+
+} // namespace valdex

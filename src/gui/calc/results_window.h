@@ -1,0 +1,28 @@
+#pragma once
+// The results window (TFinfo): a snapshot of one run of "Detección y
+// Cuantificación" in a read-only text area.
+
+#include "app/child_window.h"
+
+#include <QStringList>
+
+class QPlainTextEdit;
+
+namespace valdex {
+
+class TFinfo : public ChildWindow {
+    Q_OBJECT
+public:
+    static constexpr int kHelpContext = 11;
+    explicit TFinfo(QWidget* parent = nullptr);
+
+    void SetLines(const QStringList& lines);
+    // The lines as the text area holds them.
+    QStringList Lines() const;
+    QPlainTextEdit* memo() const { return memo_; }
+
+private:
+    QPlainTextEdit* memo_;
+};
+
+} // namespace valdex

@@ -1,0 +1,513 @@
+#include "study/study_window.h"
+
+#include "app/context_help.h"
+#include "app/dialog_service.h"
+#include "app/error_handler.h"
+#include "app/hint.h"
+#include "study/study_grid.h"
+#include "study/study_window_rules.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace valdex {
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string ToUtf8(const QString& text) {
+    return text.toStdString();
+}
+
+// The character a key types, as the key handlers receive it (Enter as
+// kEnterKey); 0 for keys that type nothing.
+char KeyCharacter(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return kEnterKey;
+    if (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab) return 0;
+    if (event.key() == Qt::Key_Backspace) return '\b';
+    const QString text = event.text();
+    if (text.isEmpty()) return 0;
+    const char16_t code = text.front().unicode();
+    // Only Enter matters to the rules; other characters pass as Latin-1.
+    return code < 0x100 ? static_cast<char>(code) : '?';
+}
+
+char ToKey(QChar key) {
+    const char16_t code = key.unicode();
+    return code < 0x100 ? static_cast<char>(code) : '?';
+}
+
+QString WithoutAccessKey(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    if (caption.endsWith(QLatin1Char(':'))) caption.chop(1);
+    return caption;
+}
+
+} // namespace
+
+TFinforma::TFinforma(DialogService& dialogs, StudyHost& host, QWidget* parent)
+    : ChildWindow(parent), dialogs_(dialogs), host_(host) {
+    setObjectName(QStringLiteral("Finforma"));
+    setProperty(kHelpContextProperty, kHelpContext);
+    // The study window has the plain dialog font, not the main window's bold one.
+    QFont plain = font();
+    plain.setBold(false);
+    setFont(plain);
+
+    auto* client = new QWidget(this);
+    client->setProperty(kHelpContextProperty, kHelpContext);
+    thojas_ = new QTabWidget(client);
+    thojas_->setObjectName(QStringLiteral("Thojas"));
+    thojas_->setAccessibleName(QStringLiteral("Estudio"));
+    thojas_->tabBar()->setFocusPolicy(Qt::NoFocus);
+    thojas_->tabBar()->installEventFilter(this);
+    thojas_->addTab(BuildGeneralPage(), QStringLiteral("Información General"));
+    thojas_->addTab(BuildLevelsPage(), QStringLiteral("Información de niveles"));
+    thojas_->addTab(BuildDataPage(), QStringLiteral("Captura de Datos"));
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(thojas_);
+    setWidget(client);
+    resize(620, 440);
+
+    rules_ = std::make_unique<StudyWindowRules>(*this, host_);
+    connect(qApp, &QApplication::focusChanged, this, &TFinforma::OnFocusChanged);
+}
+
+TFinforma::~TFinforma() {
+    disconnect(qApp, &QApplication::focusChanged, this, &TFinforma::OnFocusChanged);
+}
+
+// ----- Building -----
+
+void TFinforma::Register(Control control, QWidget* widget, int page) {
+    controls_.insert(control, widget);
+    controlOfWidget_.insert(widget, control);
+    pageOf_.insert(control, page);
+}
+
+QLineEdit* TFinforma::AddField(Control control, const char* objectName, const QString& label,
+                               QWidget* page) {
+    auto* caption = new QLabel(label, page);
+    auto* edit = new QLineEdit(page);
+    edit->setObjectName(QString::fromLatin1(objectName));
+    edit->setMaxLength(MaxTextLength(control));
+    edit->setAccessibleName(WithoutAccessKey(label));
+    caption->setBuddy(edit);
+    edit->installEventFilter(this);
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, control](const QString& text) { FieldEdited(control, text); });
+    page->layout()->addWidget(caption);
+    page->layout()->addWidget(edit);
+    Register(control, edit, kGeneralPage);
+    return edit;
+}
+
+QWidget* TFinforma::BuildGeneralPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet1"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setSpacing(3);
+    AddField(Control::esistema, "esistema", QStringLiteral("Nombre del &método:"), page);
+    AddField(Control::eanalista, "eanalista", QStringLiteral("Nombre del A&nalista:"), page);
+    AddField(Control::efecha, "efecha", QStringLiteral("&Fecha:"), page);
+    AddField(Control::epmedida, "epmedida", QStringLiteral("Nombre de la &propiedad medida"), page);
+    AddField(Control::ecanad, "ecanad", QStringLiteral("&Unidades de la cantidad adicionada:"),
+             page);
+
+    auto* caption = new QLabel(QStringLiteral("Cur&va de Calibración"), page);
+    combo_ = new QComboBox(page);
+    combo_->setObjectName(QStringLiteral("ComboBox1"));
+    combo_->setEditable(true);
+    combo_->setInsertPolicy(QComboBox::NoInsert);
+    combo_->setCompleter(nullptr);
+    combo_->addItems({QStringLiteral("Regresión"), QStringLiteral("Ordenada al Origen")});
+    combo_->setCurrentIndex(-1);
+    combo_->setEditText(QString());
+    combo_->setAccessibleName(QStringLiteral("Curva de Calibración"));
+    caption->setBuddy(combo_);
+    connect(combo_, &QComboBox::editTextChanged, this, &TFinforma::ComboTextChanged);
+    layout->addWidget(caption);
+    layout->addWidget(combo_);
+    layout->addStretch();
+    Register(Control::ComboBox1, combo_, kGeneralPage);
+    return page;
+}
+
+QWidget* TFinforma::BuildLevelsPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet2"));
+    auto* caption = new QLabel(QStringLiteral("Número de niveles de cantidad adicionada:"), page);
+    auto* enivel = new QLineEdit(page);
+    enivel->setObjectName(QStringLiteral("enivel"));
+    enivel->setMaxLength(MaxTextLength(Control::enivel));
+    enivel->setFixedWidth(40);
+    enivel->setAccessibleName(WithoutAccessKey(caption->text()));
+    caption->setBuddy(enivel);
+    enivel->installEventFilter(this);
+    connect(enivel, &QLineEdit::textEdited, this,
+            [this](const QString& text) { FieldEdited(Control::enivel, text); });
+
+    auto* bnivel = new QPushButton(QStringLiteral("Aceptar niveles"), page);
+    bnivel->setObjectName(QStringLiteral("bnivel"));
+    bnivel->setAccessibleName(QStringLiteral("Aceptar niveles"));
+    bnivel->setAutoDefault(false);
+    connect(bnivel, &QPushButton::clicked, this,
+            [this] { Forward([this] { rules_->bnivelClick(); }); });
+
+    stgnivel_ = new StudyGrid(page);
+    stgnivel_->setObjectName(QStringLiteral("stgnivel"));
+    stgnivel_->setAccessibleName(QStringLiteral("Niveles de cantidad adicionada"));
+    stgnivel_->setRowCount(2);
+    stgnivel_->setColumnCount(3);
+    stgnivel_->horizontalHeader()->setDefaultSectionSize(90);
+    stgnivel_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    stgnivel_->verticalHeader()->setMinimumWidth(110);
+    connect(stgnivel_, &StudyGrid::keyTyped, this, &TFinforma::LevelKeyTyped);
+    connect(stgnivel_, &StudyGrid::cellEdited, this, [this](GridCell cell, const QString& text) {
+        if (Live()) rules_->SetLevelCell(cell.column, cell.row, ToUtf8(text));
+    });
+
+    auto* botonr = new QPushButton(QStringLiteral("Aceptar replicas por nivel"), page);
+    botonr->setObjectName(QStringLiteral("botonr"));
+    botonr->setAccessibleName(QStringLiteral("Aceptar replicas por nivel"));
+    botonr->setAutoDefault(false);
+    connect(botonr, &QPushButton::clicked, this,
+            [this] { Forward([this] { rules_->botonrClick(); }); });
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(caption);
+    row->addWidget(enivel);
+    row->addWidget(bnivel);
+    row->addStretch();
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(row);
+    layout->addWidget(stgnivel_, 1);
+    layout->addWidget(botonr, 0, Qt::AlignLeft);
+
+    Register(Control::enivel, enivel, kLevelsPage);
+    Register(Control::bnivel, bnivel, kLevelsPage);
+    Register(Control::stgnivel, stgnivel_, kLevelsPage);
+    Register(Control::botonr, botonr, kLevelsPage);
+    return page;
+}
+
+QWidget* TFinforma::BuildDataPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet3"));
+    auto* heading = new QLabel(QStringLiteral("Captura de Datos"), page);
+    heading->setObjectName(QStringLiteral("Label8"));
+    QFont bigger = heading->font();
+    bigger.setBold(true);
+    bigger.setPointSize(bigger.pointSize() + 2);
+    heading->setFont(bigger);
+
+    stgdatos_ = new StudyGrid(page);
+    stgdatos_->setObjectName(QStringLiteral("stgdatos"));
+    stgdatos_->setAccessibleName(QStringLiteral("Captura de Datos"));
+    const Hint hint = SplitHint(QStringLiteral("opciones botón derecho"));
+    stgdatos_->setToolTip(hint.shortPart);
+    stgdatos_->setStatusTip(hint.longPart);
+    stgdatos_->setColumnCount(1);
+    stgdatos_->setRowCount(9);
+    stgdatos_->setColumnWidth(0, 130);
+    heading->setBuddy(stgdatos_);
+    connect(stgdatos_, &StudyGrid::keyTyped, this, &TFinforma::DataKeyTyped);
+    connect(stgdatos_, &StudyGrid::cellEdited, this, [this](GridCell cell, const QString& text) {
+        if (Live()) rules_->SetResponseCell(cell.row, ToUtf8(text));
+    });
+
+    pmenu_ = new QMenu(this);
+    pmenu_->setObjectName(QStringLiteral("pmenu"));
+    pmnudunet_ = pmenu_->addAction(QStringLiteral("&Detección y Cuantificación"));
+    pmnudunet_->setObjectName(QStringLiteral("pmnudunet"));
+    const Hint itemHint =
+        SplitHint(QStringLiteral("Cálculos|Límite de detección y cuantificación del sistema"));
+    pmnudunet_->setStatusTip(itemHint.longPart);
+    pmnudunet_->setProperty(kHelpContextProperty, 11);
+    pmnudunet_->setEnabled(false);
+    connect(pmnudunet_, &QAction::triggered, this,
+            [this] { Forward([this] { rules_->pmnudunetClick(); }); });
+    stgdatos_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(stgdatos_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { pmenu_->popup(stgdatos_->viewport()->mapToGlobal(pos)); });
+
+    // A button of the design that has no action and is never shown.
+    auto* botonok = new QPushButton(QStringLiteral("OK"), page);
+    botonok->setObjectName(QStringLiteral("botonok"));
+    botonok->setVisible(false);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(heading);
+    layout->addWidget(stgdatos_, 1);
+    Register(Control::stgdatos, stgdatos_, kDataPage);
+    return page;
+}
+
+QWidget* TFinforma::ControlWidget(Control control) const {
+    return controls_.value(control);
+}
+
+StudyGrid* TFinforma::Grid(valdex::Grid grid) const {
+    return grid == Grid::stgnivel ? stgnivel_ : stgdatos_;
+}
+
+// ----- StudyWindowView -----
+
+void TFinforma::ShowMessage(const std::string& text) {
+    ++messagesShown_;
+    dialogs_.ShowMessage(FromUtf8(text));
+}
+
+bool TFinforma::AskYesNo(const std::string& text, const std::string& caption) {
+    return dialogs_.AskYesNo(FromUtf8(text), FromUtf8(caption));
+}
+
+void TFinforma::SwitchPage(int page) {
+    if (thojas_->currentIndex() == page) return;
+    const bool wasSwitching = switchingPage_;
+    switchingPage_ = true;
+    thojas_->setCurrentIndex(page);
+    switchingPage_ = wasSwitching;
+}
+
+void TFinforma::SelectPage(int page) {
+    SwitchPage(page);
+    // Keep the toolkit's focus on the rules' control when it is on this page.
+    if (active_ && pageOf_.value(*active_) == page && !controls_.value(*active_)->hasFocus())
+        controls_.value(*active_)->setFocus(Qt::OtherFocusReason);
+}
+
+void TFinforma::SetFocus(Control control) {
+    // A control on a page that is not shown cannot hold the focus: its page
+    // comes first.
+    SwitchPage(pageOf_.value(control));
+    MoveActiveControl(control);
+    if (active_ == control) controls_.value(control)->setFocus(Qt::OtherFocusReason);
+}
+
+void TFinforma::SetGridMode(valdex::Grid grid, GridMode mode) {
+    Grid(grid)->SetMode(mode);
+}
+
+void TFinforma::SetCurrentCell(valdex::Grid grid, GridCell cell) {
+    Grid(grid)->SetCurrentCell(cell);
+}
+
+void TFinforma::SetColumnWidth(valdex::Grid grid, int column, int pixels) {
+    Grid(grid)->SetColumnWidthPixels(column, pixels);
+}
+
+void TFinforma::ShowStudy(const CalibrationStudy& study, StudyPart part) {
+    const bool wasRedrawing = redrawing_;
+    redrawing_ = true;
+    auto setText = [this](Control control, const std::string& text) {
+        auto* edit = static_cast<QLineEdit*>(controls_.value(control));
+        if (edit->text() != FromUtf8(text)) edit->setText(FromUtf8(text));
+    };
+    if (part == StudyPart::All) {
+        setText(Control::esistema, study.MethodName);
+        setText(Control::eanalista, study.AnalystName);
+        setText(Control::efecha, study.StudyDate);
+        setText(Control::epmedida, study.MeasuredProperty);
+        setText(Control::ecanad, study.AddedQuantityUnits);
+        setText(Control::enivel, study.LevelCount);
+        if (combo_->currentText() != FromUtf8(study.CalculationType))
+            combo_->setEditText(FromUtf8(study.CalculationType));
+    }
+    if (part == StudyPart::All || part == StudyPart::LevelsGrid) {
+        const GridCell current = stgnivel_->CurrentCell();
+        stgnivel_->CloseCellEditor();
+        stgnivel_->SetDataColumns(study.LevelColumns());
+        for (int column = 0; column <= study.LevelColumns(); ++column)
+            for (int row = 0; row <= 2; ++row)
+                if (column > 0 || row > 0)
+                    stgnivel_->SetCellText(column, row, FromUtf8(study.LevelCell(column, row)));
+        stgnivel_->SetCurrentCell(current);
+    }
+    if (part == StudyPart::All || part == StudyPart::ResponsesGrid) {
+        const GridCell current = stgdatos_->CurrentCell();
+        stgdatos_->CloseCellEditor();
+        stgdatos_->SetDataRows(study.ResponseRows());
+        stgdatos_->SetCellText(1, 0, FromUtf8(study.ResponseCell(1, 0)));
+        for (int row = 1; row <= study.ResponseRows(); ++row) {
+            stgdatos_->SetCellText(0, row, FromUtf8(study.ResponseCell(0, row)));
+            stgdatos_->SetCellText(1, row, FromUtf8(study.ResponseCell(1, row)));
+        }
+        stgdatos_->SetCurrentCell(current);
+    }
+    redrawing_ = wasRedrawing;
+}
+
+void TFinforma::SetCaption(const std::string& caption) {
+    setWindowTitle(FromUtf8(caption));
+    setAccessibleName(FromUtf8(caption));
+}
+
+// ----- Closing -----
+
+bool TFinforma::FormCloseQuery() {
+    bool allowed = true;
+    if (!RunCommand(host_, [&] { allowed = rules_->FormCloseQuery(); })) return false;
+    return allowed;
+}
+
+void TFinforma::FormClose() {
+    active_.reset();
+    RunCommand(host_, [this] { rules_->FormClose(); });
+}
+
+// ----- Forwarding -----
+
+template <class Handler> void TFinforma::Forward(Handler&& handler) {
+    if (!Live()) return;
+    RunCommand(host_, std::forward<Handler>(handler));
+}
+
+void TFinforma::FieldKeyPress(Control control, char key) {
+    Forward([&] {
+        switch (control) {
+        case Control::esistema:
+            rules_->esistemaKeyPress(key);
+            break;
+        case Control::eanalista:
+            rules_->eanalistaKeyPress(key);
+            break;
+        case Control::efecha:
+            rules_->efechaKeyPress(key);
+            break;
+        case Control::epmedida:
+            rules_->epmedidaKeyPress(key);
+            break;
+        case Control::ecanad:
+            rules_->ecanadKeyPress(key);
+            break;
+        case Control::enivel:
+            rules_->enivelKeyPress(key);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void TFinforma::FieldEdited(Control control, const QString& text) {
+    if (Live() && !redrawing_) rules_->SetFieldText(control, ToUtf8(text));
+}
+
+void TFinforma::ComboTextChanged(const QString& text) {
+    if (redrawing_) return;
+    Forward([&] { rules_->ComboBox1Change(ToUtf8(text)); });
+}
+
+void TFinforma::LevelKeyTyped(QChar key, GridCell current) {
+    Forward([&] { rules_->stgnivelKeyPress(ToKey(key), current); });
+}
+
+void TFinforma::DataKeyTyped(QChar key, GridCell current) {
+    Forward([&] { rules_->stgdatosKeyPress(ToKey(key), current); });
+}
+
+bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto it = controlOfWidget_.constFind(static_cast<QWidget*>(watched));
+        if (it != controlOfWidget_.constEnd())
+            if (const char key = KeyCharacter(*static_cast<QKeyEvent*>(event)))
+                FieldKeyPress(it.value(), key);
+        return false;
+    }
+    if (watched == thojas_->tabBar() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const int tab = thojas_->tabBar()->tabAt(press->position().toPoint());
+        if (press->button() == Qt::LeftButton && tab >= 0 && tab != thojas_->currentIndex())
+            return !LeaveBeforeTabClick();
+    }
+    return ChildWindow::eventFilter(watched, event);
+}
+
+// ----- Focus -----
+
+std::optional<Control> TFinforma::ControlOf(QWidget* widget) const {
+    for (; widget && widget != this; widget = widget->parentWidget()) {
+        const auto it = controlOfWidget_.constFind(widget);
+        if (it != controlOfWidget_.constEnd()) return it.value();
+    }
+    return std::nullopt;
+}
+
+void TFinforma::OnFocusChanged(QWidget*, QWidget* now) {
+    if (!Live() || switchingPage_ || !now || !isAncestorOf(now)) return;
+    const std::optional<Control> control = ControlOf(now);
+    if (!notebookEntered_) {
+        // The focus enters the notebook for the first time.
+        notebookEntered_ = true;
+        active_ = control;
+        Forward([this] { rules_->ThojasEnter(); });
+        return;
+    }
+    if (control) MoveActiveControl(control);
+}
+
+void TFinforma::MoveActiveControl(std::optional<Control> target) {
+    if (!Live() || active_ == target) return;
+    const std::optional<Control> previous = active_;
+    active_ = target;
+    notebookEntered_ = true;
+    if (previous) RunExit(*previous);
+    // An exit check that failed has moved the focus elsewhere.
+    if (active_ != target || !target) return;
+    RunEnter(*target);
+}
+
+void TFinforma::RunExit(Control control) {
+    Forward([&] {
+        switch (control) {
+        case Control::ComboBox1:
+            rules_->ComboBox1Exit();
+            break;
+        case Control::ecanad:
+            rules_->ecanadExit();
+            break;
+        case Control::enivel:
+            rules_->enivelExit();
+            break;
+        case Control::stgnivel:
+            rules_->stgnivelExit();
+            break;
+        case Control::stgdatos:
+            rules_->stgdatosExit();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void TFinforma::RunEnter(Control control) {
+    Forward([&] {
+        if (control == Control::stgnivel) rules_->stgnivelEnter();
+        if (control == Control::stgdatos) rules_->stgdatosEnter();
+    });
+}
+
+bool TFinforma::LeaveBeforeTabClick() {
+    const int before = messagesShown_;
+    MoveActiveControl(std::nullopt);
+    return messagesShown_ == before;
+}
+
+} // namespace valdex
