@@ -1,0 +1,92 @@
+#include "report/print_options_dialog.h"
+
+#include "report/qt_page_canvas.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace valdex {
+
+namespace {
+
+bool RunPlatformPrintDialog(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+PrintOptionsDialog::PrintOptionsDialog(QWidget* parent, const QString& groupCaption,
+                                       CurrentStudy currentStudy, ErrorBox& errors)
+    : QDialog(parent), currentStudy_(std::move(currentStudy)), errors_(errors),
+      runPrintDialog_(RunPlatformPrintDialog), printer_(QPrinter::HighResolution) {
+    setWindowTitle(QStringLiteral("opciones"));
+    setModal(false);
+
+    opcion_ = new QGroupBox(groupCaption, this);
+    opcion_->setObjectName(QStringLiteral("opcion"));
+    items_ = new QButtonGroup(this);
+    auto* itemsLayout = new QVBoxLayout(opcion_);
+    const char* texts[] = {kGeneralPageItem, kResultsPageItem};
+    for (int i = 0; i < 2; ++i) {
+        auto* item = new QRadioButton(QString::fromUtf8(texts[i]), opcion_);
+        items_->addButton(item, i);
+        itemsLayout->addWidget(item);
+    }
+    items_->button(0)->setChecked(true);
+
+    accept_ = new QPushButton(QStringLiteral("Aceptar"), this);
+    accept_->setObjectName(QStringLiteral("BitBtn1"));
+    accept_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancel_->setObjectName(QStringLiteral("BitBtn2"));
+    connect(accept_, &QPushButton::clicked, this, &PrintOptionsDialog::BitBtn1Click);
+    connect(cancel_, &QPushButton::clicked, this, &PrintOptionsDialog::BitBtn2Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(accept_);
+    buttons->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(opcion_);
+    layout->addLayout(buttons);
+}
+
+PrintOptionsDialog::~PrintOptionsDialog() = default;
+
+void PrintOptionsDialog::ShowOptions() {
+    show();
+    raise();
+    activateWindow();
+}
+
+int PrintOptionsDialog::ItemIndex() const {
+    return items_->checkedId();
+}
+
+void PrintOptionsDialog::SetItemIndex(int index) {
+    if (QAbstractButton* item = items_->button(index)) item->setChecked(true);
+}
+
+void PrintOptionsDialog::BitBtn1Click() {
+    RunCommand(errors_, [this] {
+        if (!runPrintDialog_(printer_, this)) return;
+        // The study as it stands now: it may have changed since the dialog opened.
+        const CalibrationStudy* study = currentStudy_ ? currentStudy_() : nullptr;
+        if (study == nullptr) return;
+        QtPageCanvas canvas(printer_);
+        Report().PrintPage(ItemIndex() == 1 ? ReportPage::Results : ReportPage::General, canvas,
+                           *study);
+    });
+}
+
+void PrintOptionsDialog::BitBtn2Click() {
+    hide();
+}
+
+} // namespace valdex
