@@ -64,7 +64,7 @@ TEST(DeskjetReportTest, PixelPositionsAtBothResolutions) {
         RecordingCanvas canvas(spot.device.dpi, spot.device.width, spot.device.height);
         DeskjetReport report;
         report.PrintGeneralPage(canvas, PrintedExample());
-        const CanvasCall& text = canvas.Texts().at(spot.index);
+        const CanvasCall text = canvas.Texts().at(spot.index);
         SCOPED_TRACE(text.text);
         EXPECT_EQ(text.x, spot.x);
         EXPECT_EQ(text.y, spot.y);

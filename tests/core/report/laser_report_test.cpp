@@ -85,11 +85,11 @@ TEST(LaserReportTest, PixelPositionsAtBothResolutions) {
         RecordingCanvas canvas(spot.device.dpi, spot.device.width, spot.device.height);
         LaserReport report;
         report.PrintGeneralPage(canvas, PrintedExample());
-        const CanvasCall& text = canvas.Texts().at(spot.index);
+        const CanvasCall text = canvas.Texts().at(spot.index);
         SCOPED_TRACE(text.text);
         EXPECT_EQ(text.x, spot.x);
         EXPECT_EQ(text.y, spot.y);
-        const CanvasCall& footer = canvas.Texts().back();
+        const CanvasCall footer = canvas.Texts().back();
         EXPECT_EQ(footer.x, spot.device.width - 15 * canvas.CharWidth(10));
         EXPECT_EQ(footer.y, 58 * spot.device.dpi / 6);
     }
