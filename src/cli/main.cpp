@@ -1,5 +1,6 @@
 // valdex-cli: the study files' results and reports on the command line.
 
+#include "print_command.h"
 #include "study/number_conversion.h"
 #include "study_commands.h"
 
@@ -17,6 +18,8 @@ constexpr const char* kHelp =
     "  valdex-cli calcular ARCHIVO.w8c...         resultados, como en la ventana de resultados\n"
     "  valdex-cli calcular --json ARCHIVO.w8c...  resultados en JSON, un objeto por estudio\n"
     "  valdex-cli informe ARCHIVO.w8c             informe completo del estudio y sus resultados\n"
+    "  valdex-cli imprimir ARCHIVO.w8c --diseno lasser|deskjet --pagina 1|2 --pdf SALIDA.pdf\n"
+    "                                             una página impresa, en PDF a 600 ppp\n"
     "  valdex-cli ayuda                           esta ayuda\n"
     "\n"
     "El separador decimal es el de la configuración regional (LC_NUMERIC).\n"
@@ -39,6 +42,7 @@ int main(int argc, char** argv) {
     valdex::cli::Streams io{std::cout, std::cerr};
     if (command == "calcular") return valdex::cli::RunCalculate(rest, sep, io);
     if (command == "informe") return valdex::cli::RunReport(rest, sep, io);
+    if (command == "imprimir") return valdex::cli::RunPrintCommand(rest);
     if (command == "ayuda" || command == "--help" || command == "-h") {
         std::cout << kHelp;
         return 0;
