@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -83,6 +84,20 @@ TFinforma::TFinforma(DialogService& dialogs, StudyHost& host, QWidget* parent)
     layout->addWidget(thojas_);
     setWidget(client);
     resize(620, 440);
+
+    // Ctrl+Tab belongs to the frame (it moves between child windows); the
+    // pages turn with Ctrl+PgDown and Ctrl+PgUp, like a click on a tab.
+    auto turn = [this](int step) {
+        const int count = thojas_->count();
+        if (LeaveForAnotherPage())
+            thojas_->setCurrentIndex((thojas_->currentIndex() + step + count) % count);
+    };
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), client);
+    next->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(next, &QShortcut::activated, this, [turn] { turn(1); });
+    auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), client);
+    previous->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(previous, &QShortcut::activated, this, [turn] { turn(-1); });
 
     rules_ = std::make_unique<StudyWindowRules>(*this, host_);
     connect(qApp, &QApplication::focusChanged, this, &TFinforma::OnFocusChanged);
@@ -434,7 +449,7 @@ bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
         const auto* press = static_cast<QMouseEvent*>(event);
         const int tab = thojas_->tabBar()->tabAt(press->position().toPoint());
         if (press->button() == Qt::LeftButton && tab >= 0 && tab != thojas_->currentIndex())
-            return !LeaveBeforeTabClick();
+            return !LeaveForAnotherPage();
     }
     return ChildWindow::eventFilter(watched, event);
 }
@@ -504,7 +519,7 @@ void TFinforma::RunEnter(Control control) {
     });
 }
 
-bool TFinforma::LeaveBeforeTabClick() {
+bool TFinforma::LeaveForAnotherPage() {
     const int before = messagesShown_;
     MoveActiveControl(std::nullopt);
     return messagesShown_ == before;

@@ -81,9 +81,9 @@ private:
     void MoveActiveControl(std::optional<Control> target);
     void RunExit(Control control);
     void RunEnter(Control control);
-    // A click on another tab first runs the exit check of the control
-    // being left; a check that fails keeps the page.
-    bool LeaveBeforeTabClick();
+    // A click on another tab or Ctrl+PgDown/PgUp first runs the exit check
+    // of the control being left; false (keep the page) when a check failed.
+    bool LeaveForAnotherPage();
     void SwitchPage(int page);
 
     DialogService& dialogs_;

@@ -1,0 +1,113 @@
+// The worked example typed key by key from Nuevo to the results window, by
+// both calculation types, from the menu and from the responses grid's popup.
+
+#include "../support/keyboard.h"
+#include "../support/scripted_dialogs.h"
+#include "../support/worked_example_results.h"
+#include "study/study_grid.h"
+#include "study/study_window.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+
+#include <clocale>
+
+using namespace valdex;
+using namespace valdex::testing;
+
+class WorkedExampleTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScriptedDialogs* dialogs_ = nullptr;
+    std::unique_ptr<TMainForm> form_;
+
+private slots:
+    void initTestCase() {
+        // A point as decimal separator, whatever the machine's locale.
+        std::setlocale(LC_ALL, "C");
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void init() {
+        auto dialogs = std::make_unique<ScriptedDialogs>();
+        dialogs_ = dialogs.get();
+        form_ = std::make_unique<TMainForm>(std::move(dialogs));
+        form_->resize(1000, 700);
+        form_->show();
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+
+    void cleanup() {
+        // Nothing of the study is asked about at the end of a test.
+        form_->estado()->clear();
+        form_.reset();
+    }
+
+    void typedStudyGivesTheResultsOfBothTypes_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("lineCount");
+        QTest::newRow("Regresión") << QStringLiteral("Regresión") << 23;
+        QTest::newRow("Ordenada al Origen") << QStringLiteral("Ordenada al Origen") << 25;
+    }
+
+    void typedStudyGivesTheResultsOfBothTypes() {
+        QFETCH(QString, type);
+        QFETCH(int, lineCount);
+        TypeWorkedExample(*form_, type);
+        if (QTest::currentTestFailed()) return;
+        QVERIFY2(dialogs_->messages.isEmpty(), qPrintable(dialogs_->messages.join('\n')));
+        QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
+
+        // The data page has laid out one labelled row per replicate under
+        // the measured property.
+        StudyGrid* grid = form_->Finforma()->stgdatos();
+        QCOMPARE(grid->rowCount(), 12);
+        QCOMPARE(grid->CellText(1, 0), QStringLiteral("Área"));
+        QCOMPARE(grid->CellText(0, 4), QStringLiteral("Nivel 2 , Replica 1"));
+        QCOMPARE(grid->CellText(0, 12), QStringLiteral("Nivel 4 , Replica 3"));
+        QVERIFY(form_->MenuAction(Command::mnudunet)->isEnabled());
+
+        RunCalculationFromMenu(*form_);
+        const QList<TFinfo*> results = ResultsWindows(*form_);
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results[0]->windowTitle(),
+                 QStringLiteral("Límite de detección y cuantificación del sistema"));
+        QCOMPARE(results[0]->Lines().size(), lineCount);
+        QCOMPARE(results[0]->Lines(), ExpectedResults(type));
+        QVERIFY(dialogs_->errors.isEmpty());
+    }
+
+    // The popup of the responses grid runs the same command; changing the
+    // type by hand and running it again leaves both windows open.
+    void popupRunsTheCommandAgainAfterTheTypeChanged() {
+        TypeWorkedExample(*form_, QStringLiteral("Regresión"));
+        if (QTest::currentTestFailed()) return;
+        TFinforma* study = form_->Finforma();
+        QVERIFY(study->pmnudunet()->isEnabled());
+        study->pmnudunet()->trigger();
+        QCOMPARE(ResultsWindows(*form_).size(), 1);
+
+        // Back to the first page: the calculation type, typed anew.
+        form_->MdiArea()->setActiveSubWindow(study);
+        QTRY_VERIFY(study->stgdatos()->hasFocus() || study->stgdatos()->CellEditor());
+        NextPage();
+        QCOMPARE(FocusedControl(), QStringLiteral("esistema"));
+        QTest::mouseClick(study->ControlWidget(Control::ComboBox1), Qt::LeftButton);
+        QCOMPARE(FocusedControl(), QStringLiteral("ComboBox1"));
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Type(QStringLiteral("Ordenada al Origen"));
+        RunCalculationFromMenu(*form_);
+
+        const QList<TFinfo*> results = ResultsWindows(*form_);
+        QCOMPARE(results.size(), 2);
+        QCOMPARE(results[0]->Lines(), ExpectedResults(QStringLiteral("Regresión")));
+        QCOMPARE(results[1]->Lines(), ExpectedResults(QStringLiteral("Ordenada al Origen")));
+        QVERIFY(dialogs_->messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(WorkedExampleTest)
+#include "worked_example_test.moc"

@@ -1,0 +1,64 @@
+#pragma once
+// Dialogs for the window tests: every message, error and question is
+// recorded, answers and file names come from a script, and nothing blocks.
+// An unscripted question or dialog is answered No / cancelled and recorded
+// as unexpected.
+
+#include "app/dialog_service.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace valdex::testing {
+
+class ScriptedDialogs : public DialogService {
+public:
+    QStringList messages;
+    QStringList errors;
+    QStringList questions; // caption + "|" + text
+    QStringList openProposals;
+    QStringList saveProposals;
+    QStringList unexpected;
+
+    std::deque<bool> answers;
+    std::deque<std::optional<QString>> openNames;
+    std::deque<std::optional<QString>> saveNames;
+
+    void ShowMessage(const QString& text) override { messages << text; }
+    void ShowError(const QString& text) override { errors << text; }
+
+    bool AskYesNo(const QString& text, const QString& caption) override {
+        questions << caption + QLatin1Char('|') + text;
+        if (answers.empty()) {
+            unexpected << QStringLiteral("question: ") + text;
+            return false;
+        }
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
+
+    std::optional<QString> AskOpenFileName(const QString& initialName) override {
+        openProposals << initialName;
+        return Next(openNames, QStringLiteral("open dialog"));
+    }
+
+    std::optional<QString> AskSaveFileName(const QString& initialName) override {
+        saveProposals << initialName;
+        return Next(saveNames, QStringLiteral("save dialog"));
+    }
+
+private:
+    std::optional<QString> Next(std::deque<std::optional<QString>>& names, const QString& what) {
+        if (names.empty()) {
+            unexpected << what;
+            return std::nullopt;
+        }
+        std::optional<QString> name = names.front();
+        names.pop_front();
+        return name;
+    }
+};
+
+} // namespace valdex::testing
