@@ -39,6 +39,7 @@ namespace {
 // The character a key types, as the key handlers receive it; null for keys
 // that type nothing (arrows, Tab, function keys).
 QChar TypedCharacter(const QKeyEvent& event) {
+    if (event.modifiers() & Qt::AltModifier) return {};
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return QChar('\r');
     if (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab) return {};
     if (event.key() == Qt::Key_Backspace) return QChar('\b');

@@ -37,6 +37,8 @@ std::string ToUtf8(const QString& text) {
 // The character a key types, as the key handlers receive it (Enter as
 // kEnterKey); 0 for keys that type nothing.
 char KeyCharacter(const QKeyEvent& event) {
+    // Alt with a letter is an access key, not a character.
+    if (event.modifiers() & Qt::AltModifier) return 0;
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return kEnterKey;
     if (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab) return 0;
     if (event.key() == Qt::Key_Backspace) return '\b';
@@ -50,6 +52,12 @@ char KeyCharacter(const QKeyEvent& event) {
 char ToKey(QChar key) {
     const char16_t code = key.unicode();
     return code < 0x100 ? static_cast<char>(code) : '?';
+}
+
+// The letter after "&" in a caption, lower-case; null when there is none.
+QChar AccessKey(const QString& caption) {
+    const qsizetype amp = caption.indexOf(QLatin1Char('&'));
+    return amp >= 0 && amp + 1 < caption.size() ? caption.at(amp + 1).toLower() : QChar();
 }
 
 QString WithoutAccessKey(QString caption) {
@@ -123,6 +131,7 @@ QLineEdit* TFinforma::AddField(Control control, const char* objectName, const QS
     edit->setMaxLength(MaxTextLength(control));
     edit->setAccessibleName(WithoutAccessKey(label));
     caption->setBuddy(edit);
+    accessKeys_.insert(AccessKey(label), edit);
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::textEdited, this,
             [this, control](const QString& text) { FieldEdited(control, text); });
@@ -155,6 +164,7 @@ QWidget* TFinforma::BuildGeneralPage() {
     combo_->setEditText(QString());
     combo_->setAccessibleName(QStringLiteral("Curva de Calibración"));
     caption->setBuddy(combo_);
+    accessKeys_.insert(AccessKey(caption->text()), combo_);
     connect(combo_, &QComboBox::editTextChanged, this, &TFinforma::ComboTextChanged);
     layout->addWidget(caption);
     layout->addWidget(combo_);
@@ -437,8 +447,25 @@ void TFinforma::DataKeyTyped(QChar key, GridCell current) {
     Forward([&] { rules_->stgdatosKeyPress(ToKey(key), current); });
 }
 
+QWidget* TFinforma::AccessKeyTarget(const QKeyEvent& event) const {
+    if (event.modifiers() != Qt::AltModifier || event.text().isEmpty()) return nullptr;
+    QWidget* target = accessKeys_.value(event.text().front().toLower());
+    return target && target->isVisibleTo(this) ? target : nullptr;
+}
+
 bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
+    // The access keys of this window's labels come before the menu bar's
+    // (Alt+V is "Cur&va de Calibración" here, not the disabled "&Ventana").
+    if (event->type() == QEvent::ShortcutOverride &&
+        AccessKeyTarget(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
+        if (QWidget* target = AccessKeyTarget(*static_cast<QKeyEvent*>(event))) {
+            target->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
         const auto it = controlOfWidget_.constFind(static_cast<QWidget*>(watched));
         if (it != controlOfWidget_.constEnd())
             if (const char key = KeyCharacter(*static_cast<QKeyEvent*>(event)))
@@ -465,7 +492,10 @@ std::optional<Control> TFinforma::ControlOf(QWidget* widget) const {
 }
 
 void TFinforma::OnFocusChanged(QWidget*, QWidget* now) {
-    if (!Live() || switchingPage_ || !now || !isAncestorOf(now)) return;
+    if (!Live() || !now || !isAncestorOf(now)) return;
+    // Every widget that holds the focus here sees the access keys first.
+    now->installEventFilter(this);
+    if (switchingPage_) return;
     const std::optional<Control> control = ControlOf(now);
     if (!notebookEntered_) {
         // The focus enters the notebook for the first time.

@@ -13,6 +13,7 @@
 
 class QAction;
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -55,6 +56,8 @@ protected:
     bool FormCloseQuery() override;
     void FormClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The field whose label has the access key of `event`, when it is shown.
+    QWidget* AccessKeyTarget(const QKeyEvent& event) const;
 
 private:
     QWidget* BuildGeneralPage();
@@ -99,6 +102,7 @@ private:
     QHash<Control, QWidget*> controls_;
     QHash<QWidget*, Control> controlOfWidget_;
     QHash<Control, int> pageOf_;
+    QHash<QChar, QWidget*> accessKeys_;
 
     std::optional<Control> active_;
     bool notebookEntered_ = false;
