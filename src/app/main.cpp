@@ -5,13 +5,13 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/translations.h"
+#include "report/print_options_wiring.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
-#include <QScreen>
 #include <QScreen>
 
 #include <cstdio>
@@ -60,6 +60,8 @@ int main(int argc, char* argv[]) {
 
     valdex::TMainForm mainForm;
     valdex::TFshow splash;
+    // The print options dialogs live, hidden, from start-up to exit.
+    valdex::InstallPrintOptions(mainForm);
     QObject::connect(&mainForm, &valdex::TMainForm::activated, &splash,
                      &valdex::TFshow::StartTimer);
     // Maximized and active also without a window manager, the splash above.
