@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -181,6 +184,21 @@ std::vector<std::string> Split(const std::string& text) {
                                          << " of page " << e.page << "; the row holds" << seen;
 }
 
+// Words on the same line of a page never cover one another.
+::testing::AssertionResult NoWordsOverlap(std::vector<Word> words) {
+    std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+        return std::tie(a.page, a.yMin, a.xMin) < std::tie(b.page, b.yMin, b.xMin);
+    });
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const Word& a = words[i - 1];
+        const Word& b = words[i];
+        if (a.page == b.page && std::fabs(a.yMin - b.yMin) < 1 && a.xMax > b.xMin + 0.01)
+            return ::testing::AssertionFailure()
+                   << "\"" << a.text << "\" covers \"" << b.text << "\" on page " << a.page;
+    }
+    return ::testing::AssertionSuccess();
+}
+
 Placed C(int row, int column, std::string text) {
     return {row, At::Column, column, std::move(text)};
 }
@@ -241,8 +259,8 @@ TEST_F(PrintCommandTest, PagesOfTheWorkedExampleStandWhereTheLayoutPutsThem) {
          {M(6, "Desarrollo"), M(7, "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA"),
           M(10, "INFORMACIÓN GENERAL"), C(12, 2, "VARIABILIDAD Regresión"),
           C(14, 2, "Nombre del Método: Método A"), C(20, 2, "Área"),
-          C(24, 2, "Número de niveles de cantidad adicionada:"), C(25, 2, "4"), C(29, 72, "3"),
-          C(28, 142, "4"), R(51, "VALDEX v.w. 3.1")}},
+          C(24, 2, "Número de niveles de cantidad adicionada:"), C(25, 2, "4"),
+          C(28, 2, "Valor >>"), C(33, 2, "Nivel 1 , Replica 1"), R(51, "VALDEX v.w. 3.1")}},
         {"deskjet",
          "2",
          {M(7, "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA"),
@@ -276,6 +294,9 @@ TEST_F(PrintCommandTest, PagesOfTheWorkedExampleStandWhereTheLayoutPutsThem) {
         const std::vector<Word> words = ReadWords(text.out);
         for (const Placed& placed : c.texts)
             EXPECT_TRUE(Found(words, placed));
+        // At 600 dpi the column unit is narrow; columns that would overlap
+        // move right, so every word on a line stays readable.
+        EXPECT_TRUE(NoWordsOverlap(words));
     }
 }
 

@@ -33,6 +33,18 @@ void PageWriter::AtColumn(int row, int column, const std::string& text) {
     canvas_.TextOut(ColumnX(column), RowY(row), text);
 }
 
+void PageWriter::AtX(int row, int x, const std::string& text) {
+    canvas_.TextOut(x, RowY(row), text);
+}
+
+int PageWriter::TableColumnX(int column, int previousEnd) const {
+    // At a high resolution the column unit (a point size used as pixels) is
+    // narrower than the texts; overlapping columns could not be read. Only an
+    // actual overlap moves the column.
+    const int x = ColumnX(column);
+    return previousEnd <= x ? x : previousEnd + canvas_.TextWidth("  ");
+}
+
 void PageWriter::Centred(int row, const std::string& text) {
     // Integer division truncates toward zero, also for a text wider than the page.
     canvas_.TextOut((units_.PageWidth - canvas_.TextWidth(text)) / 2, RowY(row), text);
@@ -70,29 +82,35 @@ int DrawLevelsTable(PageWriter& writer, const CalibrationStudy& study, int level
     if (lastColumn < 0) return 0;
     PageCanvas& canvas = writer.Canvas();
     int blockRow = layout.FirstRow;
-    auto columnAt = [&](int slot) { return layout.FirstColumn + layout.ColumnStep * slot; };
-    auto fits = [&](int gridColumn, int slot) {
-        for (int row = 0; row < 3; ++row) {
-            const std::string text = study.LevelCell(gridColumn, row);
-            if (writer.ColumnX(columnAt(slot)) + canvas.TextWidth(text) > writer.Units().PageWidth)
-                return false;
-        }
-        return true;
-    };
-    auto draw = [&](int gridColumn, int slot) {
+    auto widest = [&](int gridColumn) {
+        int width = 0;
         for (int row = 0; row < 3; ++row)
-            writer.AtColumn(blockRow + row, columnAt(slot), study.LevelCell(gridColumn, row));
+            width = std::max(width, canvas.TextWidth(study.LevelCell(gridColumn, row)));
+        return width;
+    };
+    int slot = 0;
+    int previousEnd = 0; // right end of the widest text of the column drawn last
+    auto draw = [&](int gridColumn, int x) {
+        for (int row = 0; row < 3; ++row)
+            writer.AtX(blockRow + row, x, study.LevelCell(gridColumn, row));
+        previousEnd = x + widest(gridColumn);
+        ++slot;
+    };
+    auto drawCaptions = [&] {
+        slot = 0;
+        draw(0, writer.ColumnX(layout.FirstColumn));
+    };
+    auto nextX = [&] {
+        return writer.TableColumnX(layout.FirstColumn + layout.ColumnStep * slot, previousEnd);
     };
 
-    draw(0, 0);
-    int slot = 1;
+    drawCaptions();
     for (int c = 1; c <= lastColumn; ++c) {
-        if (slot > 1 && !fits(c, slot)) {
+        if (slot > 1 && nextX() + widest(c) > writer.Units().PageWidth) {
             blockRow += 3;
-            draw(0, 0);
-            slot = 1;
+            drawCaptions();
         }
-        draw(c, slot++);
+        draw(c, nextX());
     }
     return blockRow - layout.FirstRow;
 }
@@ -102,6 +120,12 @@ void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long 
     // Rows beyond the grid hold nothing to print.
     const long long lastGridRow =
         std::min<long long>(std::max(responses, 0LL), study.ResponseRows());
+    int widestLabel = 0;
+    for (long long row = 0; row <= lastGridRow; ++row)
+        widestLabel = std::max(
+            widestLabel, writer.Canvas().TextWidth(study.ResponseCell(0, static_cast<int>(row))));
+    const int responseX = writer.TableColumnX(layout.ResponseColumn,
+                                              writer.ColumnX(layout.LabelColumn) + widestLabel);
     int gridRow = 0;
     bool firstPage = true;
     for (;;) {
@@ -125,7 +149,7 @@ void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long 
         for (const auto& [grid, page] : rows)
             writer.AtColumn(page, layout.LabelColumn, study.ResponseCell(0, grid));
         for (const auto& [grid, page] : rows)
-            writer.AtColumn(page, layout.ResponseColumn, study.ResponseCell(1, grid));
+            writer.AtX(page, responseX, study.ResponseCell(1, grid));
         pages.FinishPage(rows.empty() ? layout.FirstRow - 1 : rows.back().second);
         if (gridRow > lastGridRow) return;
         pages.StartPage();

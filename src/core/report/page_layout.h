@@ -49,6 +49,10 @@ public:
     PageWriter(PageCanvas& canvas, const LayoutUnits& units) : canvas_(canvas), units_(units) {}
 
     void AtColumn(int row, int column, const std::string& text);
+    void AtX(int row, int x, const std::string& text);
+    // Where a table column starts: at its own column, or two blanks after
+    // `previousEnd` (where the column before it ends) when that would overlap it.
+    int TableColumnX(int column, int previousEnd) const;
     // (W - width) / 2, truncated toward zero; the width in the font in force.
     void Centred(int row, const std::string& text);
     void RightAligned(int row, const std::string& text);
@@ -83,7 +87,9 @@ struct LevelsTableLayout {
 };
 
 // Draws grid columns 0 ... n of the levels grid, rows 0 to 2 (the columns
-// beyond the grid hold nothing to print). When a level column would run past
+// beyond the grid hold nothing to print). A column whose texts would overlap
+// the next one (a printer whose resolution makes the column unit small)
+// moves that next column right, two blanks after them. When a level column would run past
 // the page width, the table goes on in a further block of three rows below,
 // starting again with the caption column; every block holds at least one
 // level. Returns the rows the further blocks add.
@@ -110,7 +116,9 @@ public:
     virtual void StartPage() = 0;
 };
 
-// Rows 0 ... N of the data grid, column 0 then column 1 on each page. A page
+// Rows 0 ... N of the data grid, column 0 then column 1 on each page; the
+// responses move right, two blanks after the widest label, when the labels
+// would overlap them. A page
 // that is full goes on on a further page that repeats the heading row; each
 // page gets at least one row so the table always ends. FinishPage is called
 // for every page, the last one included.

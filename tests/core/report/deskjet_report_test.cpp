@@ -37,8 +37,19 @@ TEST(DeskjetReportTest, GeneralPageOfTheWorkedExample) {
             Col(25, 2, "4", 11),
         };
         texts.insert(texts.end(), body.begin(), body.end());
-        AppendLevels(texts, {{1, 2, 3, 4}}, 27, 2, 35, 11);
-        AppendData(texts, 32, 2, 37, 11);
+        if (device.dpi == 600) {
+            // The 12-pixel column unit is narrow at 600 dpi: "Replicación >>"
+            // (14 characters of 45 px from x 24) ends at 654, past level 1's
+            // column at 444, so level 1 starts two blanks (90 px) after it, and
+            // each "Nivel n" (315 px) pushes the next; the labels (19
+            // characters, ending at 879) push the responses to 969. At 300 dpi
+            // everything fits and stands at its own column.
+            AppendLevels(texts, {{1, 2, 3, 4}}, 27, 2, 35, 11, {744, 1149, 1554, 1959});
+            AppendData(texts, 32, 2, 37, 11, 969);
+        } else {
+            AppendLevels(texts, {{1, 2, 3, 4}}, 27, 2, 35, 11);
+            AppendData(texts, 32, 2, 37, 11);
+        }
         texts.push_back(Right(51, "VALDEX v.w. 3.1", 11));
         ExpectPage(canvas, device, texts, {{8}, {52}});
         EXPECT_EQ(canvas.JobEvents(),
@@ -49,7 +60,8 @@ TEST(DeskjetReportTest, GeneralPageOfTheWorkedExample) {
 
 TEST(DeskjetReportTest, PixelPositionsAtBothResolutions) {
     // 600 dpi: the title is 48 characters of 50 px; "INFORMACIÓN GENERAL" 19 of 45;
-    // level 4 starts at column 142, 1704 px. 300 dpi: 25 and 22 px a character.
+    // level 4, moved clear of level 3, starts at 1959 px (its column 142 is
+    // 1704 px). 300 dpi: 25 and 22 px a character, level 4 at its column.
     struct Spot {
         Device device;
         std::size_t index;
@@ -57,7 +69,7 @@ TEST(DeskjetReportTest, PixelPositionsAtBothResolutions) {
     };
     const Spot spots[] = {
         {k600Dpi, 1, 1200, 700},   {k600Dpi, 2, 1972, 1000},  {k600Dpi, 3, 24, 1200},
-        {k600Dpi, 25, 1704, 2700}, {k300Dpi, 1, 600, 350},    {k300Dpi, 2, 991, 500},
+        {k600Dpi, 25, 1959, 2700}, {k300Dpi, 1, 600, 350},    {k300Dpi, 2, 991, 500},
         {k300Dpi, 3, 24, 600},     {k300Dpi, 25, 1704, 1350},
     };
     for (const Spot& spot : spots) {

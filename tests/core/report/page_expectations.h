@@ -23,6 +23,7 @@ struct ExpectedText {
     std::string text;
     int size;
     int page = 1;
+    int x = -1; // a pixel position, where a column moved to clear the one before it
 };
 
 struct ExpectedRule {
@@ -75,7 +76,7 @@ inline void ExpectPage(const RecordingCanvas& canvas, const Device& device,
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const ExpectedText& e = texts[i];
         const int width = CodePoints(e.text) * canvas.CharWidth(e.size);
-        int x = 12 * e.column;
+        int x = e.x >= 0 ? e.x : 12 * e.column;
         if (e.at == At::Centre) x = (device.width - width) / 2;
         if (e.at == At::Right) x = device.width - width;
         SCOPED_TRACE("text " + std::to_string(i) + " \"" + e.text + "\"");
@@ -105,9 +106,11 @@ inline const std::vector<std::string>& ExampleResponses() {
 
 // The levels grid of the worked example, in blocks: each block lists the
 // grid columns it holds after the caption column.
+// `movedX`, where given, holds the pixel positions of the level columns of a
+// single block that had to move right to clear the column before them.
 inline void AppendLevels(std::vector<ExpectedText>& out,
                          const std::vector<std::vector<int>>& blocks, int firstRow, int firstColumn,
-                         int step, int size) {
+                         int step, int size, const std::vector<int>& movedX = {}) {
     int row = firstRow;
     for (const std::vector<int>& block : blocks) {
         out.push_back(Col(row, firstColumn, "", size));
@@ -115,10 +118,15 @@ inline void AppendLevels(std::vector<ExpectedText>& out,
         out.push_back(Col(row + 2, firstColumn, "Replicación >>", size));
         int slot = 1;
         for (int level : block) {
-            const int column = firstColumn + step * slot++;
+            const int column = firstColumn + step * slot;
+            const std::size_t at = out.size();
             out.push_back(Col(row, column, "Nivel " + std::to_string(level), size));
             out.push_back(Col(row + 1, column, std::to_string(level), size));
             out.push_back(Col(row + 2, column, "3", size));
+            if (!movedX.empty())
+                for (std::size_t i = at; i < out.size(); ++i)
+                    out[i].x = movedX.at(slot - 1);
+            ++slot;
         }
         row += 3;
     }
@@ -126,7 +134,7 @@ inline void AppendLevels(std::vector<ExpectedText>& out,
 
 // The data grid of the worked example, rows first ... last, on one page.
 inline void AppendData(std::vector<ExpectedText>& out, int firstRow, int labelColumn,
-                       int responseColumn, int size) {
+                       int responseColumn, int size, int movedResponseX = -1) {
     std::vector<std::string> labels{""}, responses{"Área"};
     for (int i = 0; i < 12; ++i) {
         labels.push_back(ResponseLabel(i / 3 + 1, i % 3 + 1));
@@ -134,8 +142,10 @@ inline void AppendData(std::vector<ExpectedText>& out, int firstRow, int labelCo
     }
     for (std::size_t i = 0; i < labels.size(); ++i)
         out.push_back(Col(firstRow + static_cast<int>(i), labelColumn, labels[i], size));
-    for (std::size_t i = 0; i < responses.size(); ++i)
+    for (std::size_t i = 0; i < responses.size(); ++i) {
         out.push_back(Col(firstRow + static_cast<int>(i), responseColumn, responses[i], size));
+        out.back().x = movedResponseX;
+    }
 }
 
 } // namespace valdex::testing
