@@ -118,12 +118,14 @@ void StudyGrid::SetColumnWidthPixels(int column, int pixels) {
 void StudyGrid::CloseCellEditor() {
     if (!editor_) return;
     QLineEdit* editor = editor_;
+    keepClosed_ = true;
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
+    keepClosed_ = false;
 }
 
 void StudyGrid::OpenEditorIfFocused() {
-    if (!hasFocus() || state() == QAbstractItemView::EditingState) return;
+    if (closingEditor_ || !hasFocus() || state() == QAbstractItemView::EditingState) return;
     const QModelIndex index = currentIndex();
     if (index.isValid()) edit(index);
 }
@@ -152,7 +154,12 @@ void StudyGrid::keyPressEvent(QKeyEvent* event) {
 
 void StudyGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     if (editor == editor_) editor_ = nullptr;
+    // Moving to the next cell opens its editor once, after the old one is gone.
+    const bool wasClosing = closingEditor_;
+    closingEditor_ = true;
     QTableWidget::closeEditor(editor, hint);
+    closingEditor_ = wasClosing;
+    if (!keepClosed_) OpenEditorIfFocused();
 }
 
 void StudyGrid::EditorCreated(QLineEdit* editor, const QModelIndex& index) {

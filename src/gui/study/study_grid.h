@@ -41,8 +41,10 @@ public:
     void SetColumnWidthPixels(int column, int pixels);
 
     // Writes the open editor's text into its cell and closes it, so that a
-    // redraw of the cells is not overwritten by a late commit.
+    // redraw of the cells is not overwritten by a late commit; ReopenCellEditor
+    // after the redraw.
     void CloseCellEditor();
+    void ReopenCellEditor() { OpenEditorIfFocused(); }
     // The open cell editor, if any.
     QLineEdit* CellEditor() const { return editor_; }
 
@@ -68,6 +70,8 @@ private:
 
     GridMode mode_ = GridMode::Cell;
     QPointer<QLineEdit> editor_;
+    bool closingEditor_ = false;
+    bool keepClosed_ = false;
 };
 
 } // namespace valdex

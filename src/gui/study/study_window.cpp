@@ -363,6 +363,7 @@ void TFinforma::ShowStudy(const CalibrationStudy& study, StudyPart part) {
                 if (column > 0 || row > 0)
                     stgnivel_->SetCellText(column, row, FromUtf8(study.LevelCell(column, row)));
         stgnivel_->SetCurrentCell(current);
+        stgnivel_->ReopenCellEditor();
     }
     if (part == StudyPart::All || part == StudyPart::ResponsesGrid) {
         const GridCell current = stgdatos_->CurrentCell();
@@ -374,6 +375,7 @@ void TFinforma::ShowStudy(const CalibrationStudy& study, StudyPart part) {
             stgdatos_->SetCellText(1, row, FromUtf8(study.ResponseCell(1, row)));
         }
         stgdatos_->SetCurrentCell(current);
+        stgdatos_->ReopenCellEditor();
     }
     redrawing_ = wasRedrawing;
 }
