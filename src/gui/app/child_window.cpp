@@ -1,11 +1,14 @@
 #include "app/child_window.h"
 
+#include "app/valdex_picture.h"
+
 #include <QCloseEvent>
 
 namespace valdex {
 
 ChildWindow::ChildWindow(QWidget* parent) : QMdiSubWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(ValdexIcon());
 }
 
 void ChildWindow::closeEvent(QCloseEvent* event) {

@@ -128,21 +128,23 @@ void DrawCascade(QPainter& p) {
     DrawSmallWindow(p, QRect(7, 8, 11, 10));
 }
 
-// A closed book with a question mark on its cover.
+// A closed book with a large question mark cut out of its cover.
 void DrawHelpBook(QPainter& p) {
     p.setPen(kOutline);
     p.setBrush(Qt::white);
     p.drawRect(4, 15, 13, 3);
     p.setBrush(kTeal);
-    p.drawPolygon(QPolygon({QPoint(3, 2), QPoint(16, 2), QPoint(16, 15), QPoint(3, 15)}));
+    p.drawRect(3, 1, 13, 14);
     p.setBrush(kNavy);
-    p.drawRect(3, 2, 2, 16);
-    QFont font(QStringLiteral("Liberation Serif"));
-    font.setPixelSize(12);
+    p.drawRect(3, 1, 2, 17);
+    QPainterPath mark;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(14);
     font.setBold(true);
-    p.setFont(font);
-    p.setPen(kYellow);
-    p.drawText(QRect(5, 2, 11, 13), Qt::AlignCenter, QStringLiteral("?"));
+    mark.addText(QPointF(7, 13), font, QStringLiteral("?"));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(mark);
 }
 
 } // namespace

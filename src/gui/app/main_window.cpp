@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -207,6 +208,9 @@ void TMainForm::CreateResultsWindow(const std::vector<std::string>& lines) {
 void TMainForm::CreateReportWindow(const std::vector<std::string>& lines) {
     auto* window = new Tfrminforme;
     window->SetLines(ToLines(lines));
+    // Sized as a new child window of the frame is: three quarters of it.
+    const QSize area = mdi_->viewport()->size();
+    window->resize(std::max(400, area.width() * 3 / 4), std::max(300, area.height() * 3 / 4));
     AddChild(window);
 }
 
@@ -233,7 +237,22 @@ void TMainForm::TileChildWindows() {
 }
 
 void TMainForm::CascadeChildWindows() {
-    mdi_->cascadeSubWindows();
+    // Overlapping, each one title bar lower and to the right, all of one
+    // size: three quarters of the frame.
+    const QList<QMdiSubWindow*> children = mdi_->subWindowList();
+    const QRect area = mdi_->viewport()->rect();
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 4;
+    const QSize standard(area.width() * 3 / 4, area.height() * 3 / 4);
+    int offset = 0;
+    for (QMdiSubWindow* child : children) {
+        child->showNormal();
+        const QSize size = standard.boundedTo(area.size() - QSize(offset, offset));
+        child->setGeometry(QRect(QPoint(offset, offset), size));
+        child->raise();
+        offset += step;
+        if (offset > area.height() / 2) offset = 0;
+    }
+    if (!children.isEmpty()) mdi_->setActiveSubWindow(children.constLast());
 }
 
 void TMainForm::CloseMainWindow() {

@@ -12,6 +12,11 @@ QPlainTextEdit* MakeReadOnlyTextArea(const QString& objectName, const QString& a
     area->setObjectName(objectName);
     area->setAccessibleName(accessibleName);
     area->setReadOnly(true);
+    // The window's system font, 13 pixels high.
+    QFont font = area->font();
+    font.setPixelSize(13);
+    font.setBold(true);
+    area->setFont(font);
     area->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     auto* close = new QAction(QStringLiteral("Cerrar"), area);
     close->setObjectName(QStringLiteral("Cerrar1"));

@@ -117,6 +117,23 @@ void DrawValdexPicture(QPainter& painter, const QRectF& target) {
     painter.restore();
 }
 
+QIcon ValdexIcon() {
+    QIcon icon;
+    for (int size : {16, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        // The flask stands in x 250..360, y 66..234 of the picture.
+        const double scale = size / 172.0;
+        painter.scale(scale, scale);
+        painter.translate(-219, -64);
+        DrawFlask(painter);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 PictureFrame::PictureFrame(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);

@@ -14,7 +14,9 @@ TFinfo::TFinfo(QWidget* parent) : ChildWindow(parent) {
     setAccessibleName(caption);
     memo_ = MakeReadOnlyTextArea(QStringLiteral("memo"), caption, this);
     memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Twenty-five lines do not fit the design height: a scroll bar appears
+    // rather than hiding the notes.
+    memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo_->setProperty(kHelpContextProperty, kHelpContext);
     setProperty(kHelpContextProperty, kHelpContext);

@@ -248,8 +248,6 @@ private slots:
         QCOMPARE(form_->Finforma(), study);
         QCOMPARE(study->Thojas()->currentIndex(), 1);
         QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
-        study->Rules().SetFieldText(Control::enivel, "3");
-        dialogs_->answers.push_back(false);
     }
 
     void commandStatesOfNewAndTheCalculationType() {
