@@ -45,7 +45,8 @@ public:
     // The menu action or toolbar button of a command (null for pmnudunet).
     QAction* MenuAction(Command command) const { return actions_.value(command); }
     QToolButton* ToolButton(Command command) const;
-    TFinforma* Finforma() const { return finforma_; }
+    // The current study window; null once it has closed.
+    TFinforma* Finforma() const { return rules_.Finforma() ? finforma_.data() : nullptr; }
     HelpViewer& Help() { return *help_; }
 
     // The print options dialogs belong to the printing module, which

@@ -210,6 +210,7 @@ private slots:
                  QStringList{QStringLiteral("Guardar archivo?|Se realizaron cambios!\n"
                                             "Quiere guardar su información?")});
         QCOMPARE(form_->MdiArea()->subWindowList().isEmpty(), closes);
+        QCOMPARE(form_->Finforma() == nullptr, closes);
         QCOMPARE(QFile::exists(path), written);
         QCOMPARE(form_->estado()->text(), estado);
         if (!closes) {

@@ -4,11 +4,13 @@
 #include "../support/keyboard.h"
 #include "../support/scripted_dialogs.h"
 #include "../support/worked_example_results.h"
+#include "report/report_window.h"
 #include "study/study_grid.h"
 #include "study/study_window.h"
 
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include <clocale>
@@ -78,6 +80,33 @@ private slots:
         QCOMPARE(results[0]->Lines().size(), lineCount);
         QCOMPARE(results[0]->Lines(), ExpectedResults(type));
         QVERIFY(dialogs_->errors.isEmpty());
+    }
+
+    // The report window holds the study part and the results part, spaces
+    // and all; its "Cerrar" closes it alone.
+    void reportWindowOfTheTypedStudy() {
+        TypeWorkedExample(*form_, QStringLiteral("Regresión"));
+        if (QTest::currentTestFailed()) return;
+        form_->Rules().mnuinformeClick();
+        Tfrminforme* report = form_->findChild<Tfrminforme*>();
+        QVERIFY(report);
+        QCOMPARE(report->windowTitle(), QStringLiteral("Informe"));
+        const QStringList lines = report->Lines();
+        QCOMPARE(lines.size(), 52);
+        QCOMPARE(lines[16], QString(20, ' ') + QStringLiteral("Valor") + QString(8, ' ') +
+                                QStringLiteral("Replicación "));
+        QCOMPARE(lines[22], QString(40, ' ') + QStringLiteral("Área"));
+        QCOMPARE(lines[23],
+                 QStringLiteral("Nivel 1 , Replica 1") + QString(12, ' ') + QStringLiteral("2.1"));
+        QCOMPARE(lines[51],
+                 QStringLiteral("LÍMITE DE CUANTIFICACIÓN  \"Regresión\" = 0.723565 mg"));
+
+        QAction* close = report->mminforme()->actions().value(0);
+        QVERIFY(close);
+        QCOMPARE(close->text(), QStringLiteral("Cerrar"));
+        close->trigger();
+        QTRY_VERIFY(form_->findChild<Tfrminforme*>() == nullptr);
+        QCOMPARE(form_->MdiArea()->subWindowList().size(), 1);
     }
 
     // The popup of the responses grid runs the same command; changing the
