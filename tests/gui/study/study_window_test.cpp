@@ -280,6 +280,18 @@ private slots:
         QCOMPARE(study_->stgnivel()->CellText(3, 2), QStringLiteral("4"));
     }
 
+    // Tab from the last control of a page goes round within the page.
+    void tabStaysOnThePage() {
+        NextPage();
+        Enter();
+        QCOMPARE(FocusedControl(), QStringLiteral("bnivel"));
+        study_->ControlWidget(Control::botonr)->setFocus();
+        QTRY_COMPARE(FocusedControl(), QStringLiteral("botonr"));
+        Tab();
+        QCOMPARE(FocusedControl(), QStringLiteral("enivel"));
+        QCOMPARE(study_->Thojas()->currentIndex(), 1);
+    }
+
     // An empty level cell: the exit check names it once and keeps the focus.
     void levelGridExitWithAnEmptyCell() {
         EnterLevels({QStringLiteral("1"), QString(), QStringLiteral("3")},
