@@ -59,9 +59,10 @@ TFshow::TFshow(QWidget* parent)
     picture->setFixedSize(377, 289);
 
     auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(16, 20, 16, 30);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->addStretch();
     layout->addWidget(name);
-    layout->addSpacing(10);
+    layout->addSpacing(14);
     layout->addWidget(picture, 0, Qt::AlignHCenter);
     layout->addStretch();
 
