@@ -4,20 +4,10 @@
 
 namespace valdex {
 
-std::vector<std::string> ResultsLines(const CalibrationResult& r,
-                                      const std::string& calculationType, const std::string& units,
-                                      char sep) {
+std::vector<std::string> RegressionLines(const CalibrationResult& r, char sep) {
     auto f8 = [sep](double v) { return FormatGeneral(v, kPrecision8, sep); };
     auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
-    const std::string quoted = "\"" + calculationType + "\"";
-    const bool interceptMethod = calculationType == kInterceptMethod;
-    const bool knownType = interceptMethod || calculationType == kRegression;
-
-    // The title has no space after the colon, and the limit lines one space
-    // before the quoted type (the report differs in both).
-    std::vector<std::string> lines = {
-        "",
-        "VARIABILIDAD :CURVA DE CALIBRACIÓN " + quoted,
+    return {
         "PENDIENTE = " + f8(r.Slope),
         "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCIUpper),
         "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCILower),
@@ -33,6 +23,21 @@ std::vector<std::string> ResultsLines(const CalibrationResult& r,
         "COEFICIENTE DE DETERMINACIÓN = " + f8(r.R2),
         "",
     };
+}
+
+std::vector<std::string> ResultsLines(const CalibrationResult& r,
+                                      const std::string& calculationType, const std::string& units,
+                                      char sep) {
+    auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
+    const std::string quoted = "\"" + calculationType + "\"";
+    const bool interceptMethod = calculationType == kInterceptMethod;
+    const bool knownType = interceptMethod || calculationType == kRegression;
+
+    // The title has no space after the colon, and the limit lines one space
+    // before the quoted type (the report differs in both).
+    std::vector<std::string> lines = {"", "VARIABILIDAD :CURVA DE CALIBRACIÓN " + quoted};
+    const std::vector<std::string> regression = RegressionLines(r, sep);
+    lines.insert(lines.end(), regression.begin(), regression.end());
     if (interceptMethod) {
         lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " + f6(r.InterceptSD));
         lines.push_back("");

@@ -2,6 +2,7 @@
 
 #include "app/app_error.h"
 #include "calc/format_general.h"
+#include "calc/results_text.h"
 #include "files/study_file.h"
 #include "study/number_conversion.h"
 
@@ -43,35 +44,16 @@ void AppendStudyPart(const CalibrationStudy& s, int levels, std::vector<std::str
 
 void AppendResultsPart(const CalibrationResult& r, const CalibrationStudy& s, char sep,
                        std::vector<std::string>& lines) {
-    auto f8 = [sep](double v) { return FormatGeneral(v, kPrecision8, sep); };
     auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
     const std::string& type = s.CalculationType;
     const std::string quoted = "\"" + type + "\"";
     // Unlike the results window: a space after the colon of the title, no
     // empty line after the intercept's deviation, two spaces before the
     // quoted type, and no notes.
-    lines.insert(lines.end(),
-                 {
-                     "",
-                     "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA",
-                     "VARIABILIDAD : CURVA DE CALIBRACIÓN " + quoted,
-                     "PENDIENTE = " + f8(r.Slope),
-                     "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCIUpper),
-                     "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCILower),
-                     "",
-                     "ORDENADA AL ORIGEN = " + f6(r.Intercept),
-                     "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL "
-                     "ORIGEN = " +
-                         f6(r.InterceptCIUpper),
-                     "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL "
-                     "ORIGEN = " +
-                         f6(r.InterceptCILower),
-                     "",
-                     "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = " + f6(r.RegressionSD),
-                     "COEFICIENTE DE VARIACIÓN = " + f6(r.CV),
-                     "COEFICIENTE DE DETERMINACIÓN = " + f8(r.R2),
-                     "",
-                 });
+    lines.insert(lines.end(), {"", "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA",
+                               "VARIABILIDAD : CURVA DE CALIBRACIÓN " + quoted});
+    const std::vector<std::string> regression = RegressionLines(r, sep);
+    lines.insert(lines.end(), regression.begin(), regression.end());
     if (type == kInterceptMethod)
         lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " + f6(r.InterceptSD));
     if (type == kInterceptMethod || type == kRegression) {
