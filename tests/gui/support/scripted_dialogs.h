@@ -55,8 +55,10 @@ private:
             unexpected << what;
             return std::nullopt;
         }
-        std::optional<QString> name = names.front();
+        const bool cancelled = !names.front().has_value();
+        const QString name = names.front().value_or(QString());
         names.pop_front();
+        if (cancelled) return std::nullopt;
         return name;
     }
 };
