@@ -1,6 +1,5 @@
 #include "report/deskjet_report.h"
 
-#include "calc/format_general.h"
 
 #include <string>
 
@@ -18,7 +17,20 @@ constexpr DataTableLayout kDataTable{32, 2, 37, 10};
 constexpr int kFooterBelowData = 7;
 constexpr int kRuleBelowData = 8;
 
-const std::string kQuote = "\"";
+constexpr ResultLabels kResultLabels{
+    "PENDIENTE = ",
+    "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = ",
+    "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = ",
+    "ORDENADA AL ORIGEN = ",
+    "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = ",
+    "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = ",
+    "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = ",
+    "COEFICIENTE DE VARIACIÓN = ",
+    "COEFICIENTE DE DETERMINACIÓN = ",
+    "DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = ",
+    "LÍMITE DE DETECCIÓN ",
+    "LÍMITE DE CUANTIFICACIÓN ",
+};
 
 } // namespace
 
@@ -106,50 +118,11 @@ void DeskjetReport::DeskjetResultsPage(PageCanvas& canvas, const CalibrationStud
 
 void DeskjetReport::DrawResultsBody(PageCanvas& canvas, const CalibrationStudy& study,
                                     const CalibrationResult& result) {
-    const char sep = calculator_.DecimalSeparator();
-    auto fg = [sep](double value, int precision) { return FormatGeneral(value, precision, sep); };
-    const std::string& type = study.CalculationType;
-
     SelectReportFont(canvas, units_.BodyFontSize);
     PageWriter writer(canvas, units_);
-    writer.Centred(11, "Variabilidad con respecto a " + type);
-    writer.AtColumn(15, kLeftColumn, "PENDIENTE = " + fg(result.Slope, kPrecision8));
-    writer.AtColumn(16, kLeftColumn,
-                    "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = " +
-                        fg(result.SlopeCIUpper, kPrecision8));
-    writer.AtColumn(17, kLeftColumn,
-                    "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = " +
-                        fg(result.SlopeCILower, kPrecision8));
-    writer.AtColumn(19, kLeftColumn, "ORDENADA AL ORIGEN = " + fg(result.Intercept, kPrecision6));
-    writer.AtColumn(20, kLeftColumn,
-                    "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = " +
-                        fg(result.InterceptCIUpper, kPrecision6));
-    writer.AtColumn(21, kLeftColumn,
-                    "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = " +
-                        fg(result.InterceptCILower, kPrecision6));
-    writer.AtColumn(23, kLeftColumn,
-                    "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = " + fg(result.RegressionSD, kPrecision6));
-    writer.AtColumn(24, kLeftColumn, "COEFICIENTE DE VARIACIÓN = " + fg(result.CV, kPrecision6));
-    writer.AtColumn(25, kLeftColumn,
-                    "COEFICIENTE DE DETERMINACIÓN = " + fg(result.R2, kPrecision8));
-
-    int r = 25;
-    if (type == kInterceptMethod) {
-        writer.AtColumn(27, kLeftColumn,
-                        "DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " +
-                            fg(result.InterceptSD, kPrecision6));
-        r = 27;
-    }
-    // The calculation gives no limits for any other type; the footer keeps its row.
-    if (PrintsLimits(type)) {
-        const std::string& units = study.AddedQuantityUnits;
-        writer.AtColumn(r + 1, kLeftColumn,
-                        "LÍMITE DE DETECCIÓN " + kQuote + type + kQuote + " = " +
-                            fg(result.LD, kPrecision6) + " " + units);
-        writer.AtColumn(r + 2, kLeftColumn,
-                        "LÍMITE DE CUANTIFICACIÓN " + kQuote + type + kQuote + " = " +
-                            fg(result.LC, kPrecision6) + " " + units);
-    }
+    writer.Centred(11, "Variabilidad con respecto a " + study.CalculationType);
+    const int r = DrawResultRows(writer, kLeftColumn, kResultLabels, study, result,
+                                 calculator_.DecimalSeparator(), 1);
     writer.RightAligned(r + 11, kReportFooter);
     writer.Rule(r + 13);
 }

@@ -1,6 +1,5 @@
 #include "report/laser_report.h"
 
-#include "calc/format_general.h"
 
 #include <string>
 
@@ -17,6 +16,21 @@ constexpr LevelsTableLayout kLevelsTable{20, 55, 55};
 constexpr DataTableLayout kDataTable{25, 55, 130, 7};
 
 const std::string kQuote = "\"";
+
+constexpr ResultLabels kResultLabels{
+    "Pendiente = ",
+    "Límite Superior del Intervalo de Confianza = ",
+    "Límite Inferior del Intervalo de Confianza = ",
+    "Ordenada al Origen = ",
+    "Límite Superior del Intervalo de Confianza de la Ordenada al Origen = ",
+    "Límite Inferior del Intervalo de Confianza de la Ordenada al Origen = ",
+    "Desviación Estándar de Regresión = ",
+    "Coeficiente de Variación = ",
+    "Coeficiente de Determinación = ",
+    "Desviación Estándar de Ordenada al Origen = ",
+    "Límite de Detección ",
+    "Límite de Cuantificación ",
+};
 
 } // namespace
 
@@ -104,51 +118,12 @@ void LaserReport::LaserResultsPage(PageCanvas& canvas, const CalibrationStudy& s
 
 void LaserReport::DrawResultsBody(PageCanvas& canvas, const CalibrationStudy& study,
                                   const CalibrationResult& result) {
-    const char sep = calculator_.DecimalSeparator();
-    auto fg = [sep](double value, int precision) { return FormatGeneral(value, precision, sep); };
-    const std::string& type = study.CalculationType;
-
     SelectReportFont(canvas, units_.BodyFontSize);
     PageWriter writer(canvas, units_);
-    writer.Centred(11,
-                   "Variabilidad : Curva de Calibración con Respecto a " + kQuote + type + kQuote);
-    writer.AtColumn(15, kLeftColumn, "Pendiente = " + fg(result.Slope, kPrecision8));
-    writer.AtColumn(16, kLeftColumn,
-                    "Límite Superior del Intervalo de Confianza = " +
-                        fg(result.SlopeCIUpper, kPrecision8));
-    writer.AtColumn(17, kLeftColumn,
-                    "Límite Inferior del Intervalo de Confianza = " +
-                        fg(result.SlopeCILower, kPrecision8));
-    writer.AtColumn(19, kLeftColumn, "Ordenada al Origen = " + fg(result.Intercept, kPrecision6));
-    writer.AtColumn(20, kLeftColumn,
-                    "Límite Superior del Intervalo de Confianza de la Ordenada al Origen = " +
-                        fg(result.InterceptCIUpper, kPrecision6));
-    writer.AtColumn(21, kLeftColumn,
-                    "Límite Inferior del Intervalo de Confianza de la Ordenada al Origen = " +
-                        fg(result.InterceptCILower, kPrecision6));
-    writer.AtColumn(23, kLeftColumn,
-                    "Desviación Estándar de Regresión = " + fg(result.RegressionSD, kPrecision6));
-    writer.AtColumn(24, kLeftColumn, "Coeficiente de Variación = " + fg(result.CV, kPrecision6));
-    writer.AtColumn(25, kLeftColumn,
-                    "Coeficiente de Determinación = " + fg(result.R2, kPrecision8));
-
-    int r = 25;
-    if (type == kInterceptMethod) {
-        writer.AtColumn(27, kLeftColumn,
-                        "Desviación Estándar de Ordenada al Origen = " +
-                            fg(result.InterceptSD, kPrecision6));
-        r = 27;
-    }
-    // The calculation gives no limits for any other type.
-    if (PrintsLimits(type)) {
-        const std::string& units = study.AddedQuantityUnits;
-        writer.AtColumn(r + 2, kLeftColumn,
-                        "Límite de Detección " + kQuote + type + kQuote + " = " +
-                            fg(result.LD, kPrecision6) + " " + units);
-        writer.AtColumn(r + 3, kLeftColumn,
-                        "Límite de Cuantificación " + kQuote + type + kQuote + " = " +
-                            fg(result.LC, kPrecision6) + " " + units);
-    }
+    writer.Centred(11, "Variabilidad : Curva de Calibración con Respecto a " + kQuote +
+                           study.CalculationType + kQuote);
+    DrawResultRows(writer, kLeftColumn, kResultLabels, study, result,
+                   calculator_.DecimalSeparator(), 2);
 
     writer.AtColumn(45, kLeftColumn, "Nombre del método: " + study.MethodName);
     writer.AtColumn(46, kLeftColumn, "Nombre del Analista: " + study.AnalystName);

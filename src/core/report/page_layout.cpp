@@ -1,6 +1,7 @@
 #include "report/page_layout.h"
 
 #include "calc/calibration.h"
+#include "calc/format_general.h"
 #include "study/number_conversion.h"
 
 #include <algorithm>
@@ -159,6 +160,41 @@ void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long 
 
 bool PrintsLimits(const std::string& calculationType) {
     return calculationType == kRegression || calculationType == kInterceptMethod;
+}
+
+int DrawResultRows(PageWriter& writer, int column, const ResultLabels& labels,
+                   const CalibrationStudy& study, const CalibrationResult& result, char sep,
+                   int limitsBelow) {
+    auto line = [&](int row, const char* label, double value, int precision) {
+        writer.AtColumn(row, column, label + FormatGeneral(value, precision, sep));
+    };
+    line(15, labels.Slope, result.Slope, kPrecision8);
+    line(16, labels.SlopeCIUpper, result.SlopeCIUpper, kPrecision8);
+    line(17, labels.SlopeCILower, result.SlopeCILower, kPrecision8);
+    line(19, labels.Intercept, result.Intercept, kPrecision6);
+    line(20, labels.InterceptCIUpper, result.InterceptCIUpper, kPrecision6);
+    line(21, labels.InterceptCILower, result.InterceptCILower, kPrecision6);
+    line(23, labels.RegressionSD, result.RegressionSD, kPrecision6);
+    line(24, labels.CV, result.CV, kPrecision6);
+    line(25, labels.R2, result.R2, kPrecision8);
+
+    const std::string& type = study.CalculationType;
+    int last = 25;
+    if (type == kInterceptMethod) {
+        line(27, labels.InterceptSD, result.InterceptSD, kPrecision6);
+        last = 27;
+    }
+    // The calculation gives no limits for any other type; the rows after
+    // them keep their places.
+    if (PrintsLimits(type)) {
+        const std::string quoted = "\"" + type + "\" = ";
+        const std::string units = " " + study.AddedQuantityUnits;
+        writer.AtColumn(last + limitsBelow, column,
+                        labels.LD + quoted + FormatGeneral(result.LD, kPrecision6, sep) + units);
+        writer.AtColumn(last + limitsBelow + 1, column,
+                        labels.LC + quoted + FormatGeneral(result.LC, kPrecision6, sep) + units);
+    }
+    return last;
 }
 
 } // namespace valdex

@@ -4,6 +4,7 @@
 // goes on in further blocks when it is wider than the page, and the data
 // table that goes on over further pages.
 
+#include "calc/calibration.h"
 #include "report/page_canvas.h"
 #include "study/calibration_study.h"
 
@@ -127,5 +128,29 @@ void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long 
 
 // The limit lines are printed only for the two known calculation types.
 bool PrintsLimits(const std::string& calculationType);
+
+// The labels of the results page, which each design writes in its own case.
+struct ResultLabels {
+    const char* Slope;
+    const char* SlopeCIUpper;
+    const char* SlopeCILower;
+    const char* Intercept;
+    const char* InterceptCIUpper;
+    const char* InterceptCILower;
+    const char* RegressionSD;
+    const char* CV;
+    const char* R2;
+    const char* InterceptSD;
+    const char* LD;
+    const char* LC;
+};
+
+// Rows 15 to 25 of the results page at `column`, the intercept's deviation at
+// row 27 for "Ordenada al Origen", then the two limit lines `limitsBelow` and
+// `limitsBelow` + 1 rows below the last of those. Returns that last row (25
+// or 27), from which the designs place what follows.
+int DrawResultRows(PageWriter& writer, int column, const ResultLabels& labels,
+                   const CalibrationStudy& study, const CalibrationResult& result,
+                   char decimalSeparator, int limitsBelow);
 
 } // namespace valdex
