@@ -1,5 +1,6 @@
 #include "calc/format_general.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,19 +15,39 @@ struct Digits {
     int exponent = 0;   // value = 0.d1...dk x 10^exponent
 };
 
+// The significant digits of the value's exact decimal expansion, at least
+// `wanted` of them, and its exponent (d.ddd x 10^exponent).
+std::string ExactDigits(double magnitude, int wanted, int& exponent) {
+    // Printed with more digits than wanted ("d.ddd...e+XX"), the rounding of
+    // the last one reaches the wanted ones only by carrying through a run of
+    // nines, which leaves zeros behind; only then is the value printed again
+    // in full, which the C library does exactly.
+    char buffer[900];
+    const int extra = 24;
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                      std::chars_format::scientific, wanted + extra);
+    std::string text(buffer, error == std::errc() ? end : buffer);
+    // Significant digit k (from 0) stands at position k + 1 once past the point.
+    const std::string tail = text.empty() ? "" : text.substr(wanted + 1, extra + 1);
+    if (tail.empty() || tail.find_first_not_of('0') == std::string::npos) {
+        std::snprintf(buffer, sizeof buffer, "%.800e", magnitude);
+        text = buffer;
+    }
+    std::string digits;
+    std::size_t i = 0;
+    // The C library may print the locale's decimal point; keep the digits only.
+    for (; i < text.size() && text[i] != 'e'; ++i)
+        if (text[i] >= '0' && text[i] <= '9') digits += text[i];
+    exponent = std::atoi(text.c_str() + i + 1);
+    return digits;
+}
+
 // The value's own decimal digits, cut to `precision` significant digits and
 // rounded half up on the digit after the last one kept.
 Digits ShortenedDigits(double magnitude, int precision) {
-    // glibc prints the exact decimal expansion; 80 digits leave the digit
-    // that decides the rounding untouched by printf's own rounding.
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, "%.80e", magnitude);
-    std::string mantissa;
-    const char* p = buffer;
-    // The locale may print its own decimal point; keep the digits only.
-    for (; *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') mantissa += *p;
-    int exponent = std::atoi(p + 1) + 1; // d.ddd x 10^e = 0.dddd x 10^(e+1)
+    int exponent = 0;
+    const std::string mantissa = ExactDigits(magnitude, precision + 1, exponent);
+    ++exponent; // d.ddd x 10^e = 0.dddd x 10^(e+1)
 
     std::string kept = mantissa.substr(0, precision);
     if (mantissa[precision] >= '5') {

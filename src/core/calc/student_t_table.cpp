@@ -1,6 +1,7 @@
 #include "calc/student_t_table.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace valdex {
 
@@ -29,9 +30,11 @@ void StudentTTable::Fill() {
     values_[0] = 0;
     for (int df = 1; df <= 29; ++df)
         values_[df] = kFirstValues[df - 1];
-    for (int df = 30; df <= kEntries; ++df) {
-        for (const Step& step : kSteps)
-            if (df >= step.from) values_[df] = step.value;
+    const int steps = static_cast<int>(std::size(kSteps));
+    for (int k = 0; k < steps; ++k) {
+        const int last = k + 1 < steps ? kSteps[k + 1].from - 1 : kEntries;
+        for (int df = kSteps[k].from; df <= last; ++df)
+            values_[df] = kSteps[k].value;
     }
 }
 

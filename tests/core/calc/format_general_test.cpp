@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
 namespace valdex {
 namespace {
 
@@ -49,6 +56,52 @@ TEST(FormatGeneralTest, UsesTheGivenDecimalSeparator) {
     EXPECT_EQ(FormatGeneral(2.9134582, 6, ','), "2,91346");
     EXPECT_EQ(FormatGeneral(-0.0333333333, 6, ','), "-0,0333333");
     EXPECT_EQ(FormatGeneral(0.00001234567, 6, ','), "1,23457E-5");
+}
+
+// The digits that decide the rounding, read from the full exact expansion.
+std::string RoundedDigitsFromExactExpansion(double magnitude, int precision, int& exponent) {
+    char buffer[900];
+    std::snprintf(buffer, sizeof buffer, "%.800e", magnitude);
+    std::string digits = std::string(1, buffer[0]) + std::string(buffer + 2, 800);
+    exponent = std::atoi(std::strchr(buffer, 'e') + 1) + 1;
+    std::string kept = digits.substr(0, precision);
+    if (digits[precision] >= '5') {
+        int i = precision - 1;
+        while (i >= 0 && kept[i] == '9')
+            kept[i--] = '0';
+        if (i < 0) {
+            kept = "1" + kept.substr(0, precision - 1);
+            ++exponent;
+        } else {
+            ++kept[i];
+        }
+    }
+    while (kept.size() > 1 && kept.back() == '0')
+        kept.pop_back();
+    return kept;
+}
+
+TEST(FormatGeneralTest, AgreesWithTheFullExpansionOverManyValues) {
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 12);
+    for (int k = 0; k < 20000; ++k) {
+        // Values near a rounding boundary as well as arbitrary ones.
+        double value = mantissa(random) * std::pow(10.0, exponent(random));
+        if (k % 3 == 0) value = std::round(value * 1e6) / 1e6 + 5e-7;
+        for (int precision : {kPrecision6, kPrecision8}) {
+            int e = 0;
+            const std::string digits = RoundedDigitsFromExactExpansion(value, precision, e);
+            const std::string text = FormatGeneral(value, precision, '.');
+            std::string onlyDigits;
+            for (char c : text.substr(0, text.find('E')))
+                if (c >= '0' && c <= '9') onlyDigits += c;
+            onlyDigits.erase(0, onlyDigits.find_first_not_of('0'));
+            while (onlyDigits.size() > digits.size() && onlyDigits.back() == '0')
+                onlyDigits.pop_back();
+            ASSERT_EQ(onlyDigits, digits) << value << " " << text;
+        }
+    }
 }
 
 } // namespace
