@@ -15,34 +15,7 @@ std::vector<std::string> ResultsOf(const std::string& type, const std::string& u
 }
 
 TEST(ResultsTextTest, WorkedExampleRegression) {
-    const std::vector<std::string> expected = {
-        "",
-        "VARIABILIDAD :CURVA DE CALIBRACIÓN \"Regresión\"",
-        "PENDIENTE = 2.0233333",
-        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = 2.107557",
-        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = 1.9391097",
-        "",
-        "ORDENADA AL ORIGEN = -0.0333333",
-        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = 0.197323",
-        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = -0.263989",
-        "",
-        "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = 0.146401",
-        "COEFICIENTE DE VARIACIÓN = 2.91346",
-        "COEFICIENTE DE DETERMINACIÓN = 0.99652183",
-        "",
-        "LÍMITE DE DETECCIÓN \"Regresión\" = 0.238776 mg",
-        "LÍMITE DE CUANTIFICACIÓN \"Regresión\" = 0.723565 mg",
-        "",
-        "",
-        "NOTAS",
-        "EL COEFICIENTE DE DETERMINACIÓN DEBERÁ SER MAYOR O IGUAL A 0.98 (r2 >= 0.98)",
-        "EL INTERVALO DE CONFIANZA PARA LA PENDIENTE NO DEBERÁ INCLUIR EL CERO",
-        "EL LÍMITE DE DETECCIÓN (LD) \"Regresión\" DEBE SER MENOR A LA ESPECIFICACIÓN DE LA "
-        "PRUEBA DE IMPUREZAS LÍMITE",
-        "EL LÍMITE DE CUANTIFICACIÓN (LC) \"Regresión\" DEBE SER MENOR A LA ESPECIFICACIÓN DEL "
-        "CONTENIDO/ VALORACIÓN DE LA PRUEBA DE IMPUREZAS",
-    };
-    EXPECT_EQ(ResultsOf("Regresión"), expected);
+    EXPECT_EQ(ResultsOf("Regresión"), testing::WorkedExampleResultsLines());
 }
 
 TEST(ResultsTextTest, InterceptMethodHasTwentyFiveLines) {

@@ -62,11 +62,6 @@ TEST(DeskjetReportTest, PixelPositionsAtBothResolutions) {
     // 600 dpi: the title is 48 characters of 50 px; "INFORMACIÓN GENERAL" 19 of 45;
     // level 4, moved clear of level 3, starts at 1959 px (its column 142 is
     // 1704 px). 300 dpi: 25 and 22 px a character, level 4 at its column.
-    struct Spot {
-        Device device;
-        std::size_t index;
-        int x, y;
-    };
     const Spot spots[] = {
         {k600Dpi, 1, 1200, 700},   {k600Dpi, 2, 1972, 1000},  {k600Dpi, 3, 24, 1200},
         {k600Dpi, 25, 1959, 2700}, {k300Dpi, 1, 600, 350},    {k300Dpi, 2, 991, 500},
@@ -76,19 +71,25 @@ TEST(DeskjetReportTest, PixelPositionsAtBothResolutions) {
         RecordingCanvas canvas(spot.device.dpi, spot.device.width, spot.device.height);
         DeskjetReport report;
         report.PrintGeneralPage(canvas, PrintedExample());
-        const CanvasCall text = canvas.Texts().at(spot.index);
-        SCOPED_TRACE(text.text);
-        EXPECT_EQ(text.x, spot.x);
-        EXPECT_EQ(text.y, spot.y);
+        ExpectSpot(canvas, spot);
     }
 }
 
-struct ResultsCase {
-    const char* type;
-    bool interceptSD;
-    bool limits;
-    const char* ld;
-    const char* lc;
+const ResultRowTexts kDeskjetResultRows{
+    {
+        "PENDIENTE = 2.0233333",
+        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = 2.107557",
+        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = 1.9391097",
+        "ORDENADA AL ORIGEN = -0.0333333",
+        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = 0.197323",
+        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = -0.263989",
+        "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = 0.146401",
+        "COEFICIENTE DE VARIACIÓN = 2.91346",
+        "COEFICIENTE DE DETERMINACIÓN = 0.99652183",
+    },
+    "DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = 0.103521",
+    "LÍMITE DE DETECCIÓN ",
+    "LÍMITE DE CUANTIFICACIÓN ",
 };
 
 TEST(DeskjetReportTest, ResultsPageByCalculationType) {
@@ -106,38 +107,8 @@ TEST(DeskjetReportTest, ResultsPageByCalculationType) {
             report.PrintResultsPage(canvas, PrintedExample(c.type));
 
             std::vector<ExpectedText> texts = DeskjetHeader();
-            const std::vector<ExpectedText> body{
-                Centre(11, std::string("Variabilidad con respecto a ") + c.type, 11),
-                Col(15, 2, "PENDIENTE = 2.0233333", 11),
-                Col(16, 2, "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = 2.107557", 11),
-                Col(17, 2, "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = 1.9391097", 11),
-                Col(19, 2, "ORDENADA AL ORIGEN = -0.0333333", 11),
-                Col(20, 2,
-                    "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = "
-                    "0.197323",
-                    11),
-                Col(21, 2,
-                    "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE LA ORDENADA AL ORIGEN = "
-                    "-0.263989",
-                    11),
-                Col(23, 2, "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = 0.146401", 11),
-                Col(24, 2, "COEFICIENTE DE VARIACIÓN = 2.91346", 11),
-                Col(25, 2, "COEFICIENTE DE DETERMINACIÓN = 0.99652183", 11),
-            };
-            texts.insert(texts.end(), body.begin(), body.end());
-            const int r = c.interceptSD ? 27 : 25;
-            if (c.interceptSD)
-                texts.push_back(
-                    Col(27, 2, "DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = 0.103521", 11));
-            if (c.limits) {
-                texts.push_back(Col(
-                    r + 1, 2,
-                    std::string("LÍMITE DE DETECCIÓN \"") + c.type + "\" = " + c.ld + " mg", 11));
-                texts.push_back(Col(r + 2, 2,
-                                    std::string("LÍMITE DE CUANTIFICACIÓN \"") + c.type +
-                                        "\" = " + c.lc + " mg",
-                                    11));
-            }
+            texts.push_back(Centre(11, std::string("Variabilidad con respecto a ") + c.type, 11));
+            const int r = AppendResultRows(texts, kDeskjetResultRows, c, 2, 11, 1);
             // Footer 36 and rule 38, or 38 and 40 after the intercept's deviation.
             texts.push_back(Right(r + 11, "VALDEX v.w. 3.1", 11));
             ExpectPage(canvas, device, texts, {{8}, {r + 13}});

@@ -68,11 +68,6 @@ TEST(LaserReportTest, GeneralPageOfTheWorkedExample) {
 // A few positions worked out by hand, so the expectations above are not
 // only the layout restated.
 TEST(LaserReportTest, PixelPositionsAtBothResolutions) {
-    struct Spot {
-        Device device;
-        std::size_t index; // in drawing order
-        int x, y;
-    };
     // 600 dpi: "Desarrollo" 10 x 50 px wide; "Información General" 19 x 41;
     // the footer 15 x 41. 300 dpi: 10 x 25, 19 x 20, 15 x 20.
     const Spot spots[] = {
@@ -85,10 +80,7 @@ TEST(LaserReportTest, PixelPositionsAtBothResolutions) {
         RecordingCanvas canvas(spot.device.dpi, spot.device.width, spot.device.height);
         LaserReport report;
         report.PrintGeneralPage(canvas, PrintedExample());
-        const CanvasCall text = canvas.Texts().at(spot.index);
-        SCOPED_TRACE(text.text);
-        EXPECT_EQ(text.x, spot.x);
-        EXPECT_EQ(text.y, spot.y);
+        ExpectSpot(canvas, spot);
         const CanvasCall footer = canvas.Texts().back();
         EXPECT_EQ(footer.x, spot.device.width - 15 * canvas.CharWidth(10));
         EXPECT_EQ(footer.y, 58 * spot.device.dpi / 6);
@@ -108,32 +100,29 @@ TEST(LaserReportTest, UnitsComeFromTheTwelvePointFont) {
     }
 }
 
-std::vector<ExpectedText> LaserResultsTexts(const std::string& type, bool interceptSD, bool limits,
-                                            const std::string& ld, const std::string& lc) {
+const ResultRowTexts kLaserResultRows{
+    {
+        "Pendiente = 2.0233333",
+        "Límite Superior del Intervalo de Confianza = 2.107557",
+        "Límite Inferior del Intervalo de Confianza = 1.9391097",
+        "Ordenada al Origen = -0.0333333",
+        "Límite Superior del Intervalo de Confianza de la Ordenada al Origen = 0.197323",
+        "Límite Inferior del Intervalo de Confianza de la Ordenada al Origen = -0.263989",
+        "Desviación Estándar de Regresión = 0.146401",
+        "Coeficiente de Variación = 2.91346",
+        "Coeficiente de Determinación = 0.99652183",
+    },
+    "Desviación Estándar de Ordenada al Origen = 0.103521",
+    "Límite de Detección ",
+    "Límite de Cuantificación ",
+};
+
+std::vector<ExpectedText> LaserResultsTexts(const ResultsCase& c) {
     std::vector<ExpectedText> out = LaserHeader();
-    const std::vector<ExpectedText> body{
-        Centre(11, "Variabilidad : Curva de Calibración con Respecto a \"" + type + "\"", 10),
-        Col(15, 45, "Pendiente = 2.0233333", 10),
-        Col(16, 45, "Límite Superior del Intervalo de Confianza = 2.107557", 10),
-        Col(17, 45, "Límite Inferior del Intervalo de Confianza = 1.9391097", 10),
-        Col(19, 45, "Ordenada al Origen = -0.0333333", 10),
-        Col(20, 45,
-            "Límite Superior del Intervalo de Confianza de la Ordenada al Origen = 0.197323", 10),
-        Col(21, 45,
-            "Límite Inferior del Intervalo de Confianza de la Ordenada al Origen = -0.263989", 10),
-        Col(23, 45, "Desviación Estándar de Regresión = 0.146401", 10),
-        Col(24, 45, "Coeficiente de Variación = 2.91346", 10),
-        Col(25, 45, "Coeficiente de Determinación = 0.99652183", 10),
-    };
-    out.insert(out.end(), body.begin(), body.end());
-    const int r = interceptSD ? 27 : 25;
-    if (interceptSD)
-        out.push_back(Col(27, 45, "Desviación Estándar de Ordenada al Origen = 0.103521", 10));
-    if (limits) {
-        out.push_back(Col(r + 2, 45, "Límite de Detección \"" + type + "\" = " + ld + " mg", 10));
-        out.push_back(
-            Col(r + 3, 45, "Límite de Cuantificación \"" + type + "\" = " + lc + " mg", 10));
-    }
+    out.push_back(Centre(
+        11, std::string("Variabilidad : Curva de Calibración con Respecto a \"") + c.type + "\"",
+        10));
+    AppendResultRows(out, kLaserResultRows, c, 45, 10, 2);
     const std::vector<ExpectedText> tail{
         Col(45, 45, "Nombre del método: Método A", 10),
         Col(46, 45, "Nombre del Analista: Ana", 10),
@@ -145,14 +134,6 @@ std::vector<ExpectedText> LaserResultsTexts(const std::string& type, bool interc
     out.insert(out.end(), tail.begin(), tail.end());
     return out;
 }
-
-struct ResultsCase {
-    const char* type;
-    bool interceptSD;
-    bool limits;
-    const char* ld;
-    const char* lc;
-};
 
 TEST(LaserReportTest, ResultsPageByCalculationType) {
     const ResultsCase cases[] = {
@@ -168,8 +149,7 @@ TEST(LaserReportTest, ResultsPageByCalculationType) {
             RecordingCanvas canvas(device.dpi, device.width, device.height);
             LaserReport report;
             report.PrintResultsPage(canvas, PrintedExample(c.type));
-            ExpectPage(canvas, device,
-                       LaserResultsTexts(c.type, c.interceptSD, c.limits, c.ld, c.lc), {{5}, {59}});
+            ExpectPage(canvas, device, LaserResultsTexts(c), {{5}, {59}});
             EXPECT_EQ(canvas.JobEvents(),
                       (std::vector<CanvasCall::Kind>{CanvasCall::Begin, CanvasCall::End}));
         }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,58 @@ inline void AppendData(std::vector<ExpectedText>& out, int firstRow, int labelCo
         out.push_back(Col(firstRow + static_cast<int>(i), responseColumn, responses[i], size));
         out.back().x = movedResponseX;
     }
+}
+
+// A text worked out by hand: the `index`-th text drawn stands at (x, y).
+struct Spot {
+    Device device;
+    std::size_t index; // in drawing order
+    int x, y;
+};
+
+inline void ExpectSpot(const RecordingCanvas& canvas, const Spot& spot) {
+    const CanvasCall text = canvas.Texts().at(spot.index);
+    SCOPED_TRACE(text.text);
+    EXPECT_EQ(text.x, spot.x);
+    EXPECT_EQ(text.y, spot.y);
+}
+
+// A calculation type printed on the results page, and what it shows of the
+// worked example: the intercept's deviation, and the limits (ld, lc).
+struct ResultsCase {
+    const char* type;
+    bool interceptSD;
+    bool limits;
+    const char* ld;
+    const char* lc;
+};
+
+// The result rows of the worked example in one design's wording.
+struct ResultRowTexts {
+    std::array<std::string, 9> statistics; // rows 15-17, 19-21 and 23-25
+    std::string interceptSD;               // row 27
+    std::string detection;                 // before the quoted type and the limit
+    std::string quantification;
+};
+
+// Rows 15 to 25 at `column`, the intercept's deviation on row 27 where the
+// case has it, then the two limits `limitsBelow` rows under the last of
+// those. Returns that last row (25 or 27).
+inline int AppendResultRows(std::vector<ExpectedText>& out, const ResultRowTexts& texts,
+                            const ResultsCase& c, int column, int size, int limitsBelow) {
+    const int rows[] = {15, 16, 17, 19, 20, 21, 23, 24, 25};
+    for (std::size_t i = 0; i < texts.statistics.size(); ++i)
+        out.push_back(Col(rows[i], column, texts.statistics[i], size));
+    const int last = c.interceptSD ? 27 : 25;
+    if (c.interceptSD) out.push_back(Col(27, column, texts.interceptSD, size));
+    if (c.limits) {
+        const std::string quoted = std::string("\"") + c.type + "\" = ";
+        out.push_back(
+            Col(last + limitsBelow, column, texts.detection + quoted + c.ld + " mg", size));
+        out.push_back(Col(last + limitsBelow + 1, column,
+                          texts.quantification + quoted + c.lc + " mg", size));
+    }
+    return last;
 }
 
 } // namespace valdex::testing

@@ -47,26 +47,14 @@ TEST(ReportTextTest, WorkedExampleHasFiftyTwoLines) {
                                "6.1", "5.8", "6.0", "8.3", "7.9", "8.1"};
     for (int k = 0; k < 12; ++k)
         expected.push_back(ResponseLabel(k / 3 + 1, k % 3 + 1) + Sp(12) + responses[k]);
-    const std::vector<std::string> results = {
-        "",
-        "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA",
-        "VARIABILIDAD : CURVA DE CALIBRACIÓN \"Regresión\"",
-        "PENDIENTE = 2.0233333",
-        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = 2.107557",
-        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = 1.9391097",
-        "",
-        "ORDENADA AL ORIGEN = -0.0333333",
-        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = 0.197323",
-        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = -0.263989",
-        "",
-        "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = 0.146401",
-        "COEFICIENTE DE VARIACIÓN = 2.91346",
-        "COEFICIENTE DE DETERMINACIÓN = 0.99652183",
-        "",
-        "LÍMITE DE DETECCIÓN  \"Regresión\" = 0.238776 mg",
-        "LÍMITE DE CUANTIFICACIÓN  \"Regresión\" = 0.723565 mg",
-    };
-    expected.insert(expected.end(), results.begin(), results.end());
+    // The results part: its own heading, then the lines of the results
+    // window from the slope to r², then the limits with two spaces.
+    expected.insert(expected.end(), {"", "LÍMITE DE DETECCIÓN Y CUANTIFICACIÓN DEL SISTEMA",
+                                     "VARIABILIDAD : CURVA DE CALIBRACIÓN \"Regresión\""});
+    const std::vector<std::string> statistics = testing::WorkedExampleStatisticsLines();
+    expected.insert(expected.end(), statistics.begin(), statistics.end());
+    expected.insert(expected.end(), {"", "LÍMITE DE DETECCIÓN  \"Regresión\" = 0.238776 mg",
+                                     "LÍMITE DE CUANTIFICACIÓN  \"Regresión\" = 0.723565 mg"});
     const ReportText report = ReportOf(testing::WorkedExample());
     EXPECT_EQ(report.error, "");
     EXPECT_EQ(report.lines.size(), 52u);

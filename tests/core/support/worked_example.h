@@ -41,4 +41,45 @@ inline CalibrationStudy WorkedExample(const std::string& type = "Regresión") {
         {"2.1", "1.9", "2.0", "4.2", "3.9", "4.0", "6.1", "5.8", "6.0", "8.3", "7.9", "8.1"}, type);
 }
 
+// The lines from the slope to r² of the worked example, as the results
+// window and the report both show them.
+inline std::vector<std::string> WorkedExampleStatisticsLines() {
+    return {
+        "PENDIENTE = 2.0233333",
+        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = 2.107557",
+        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = 1.9391097",
+        "",
+        "ORDENADA AL ORIGEN = -0.0333333",
+        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = 0.197323",
+        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = -0.263989",
+        "",
+        "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = 0.146401",
+        "COEFICIENTE DE VARIACIÓN = 2.91346",
+        "COEFICIENTE DE DETERMINACIÓN = 0.99652183",
+    };
+}
+
+// The 23 lines of the results window for the worked example by "Regresión".
+inline std::vector<std::string> WorkedExampleResultsLines() {
+    std::vector<std::string> lines = {"", "VARIABILIDAD :CURVA DE CALIBRACIÓN \"Regresión\""};
+    const std::vector<std::string> statistics = WorkedExampleStatisticsLines();
+    lines.insert(lines.end(), statistics.begin(), statistics.end());
+    lines.insert(lines.end(),
+                 {
+                     "",
+                     "LÍMITE DE DETECCIÓN \"Regresión\" = 0.238776 mg",
+                     "LÍMITE DE CUANTIFICACIÓN \"Regresión\" = 0.723565 mg",
+                     "",
+                     "",
+                     "NOTAS",
+                     "EL COEFICIENTE DE DETERMINACIÓN DEBERÁ SER MAYOR O IGUAL A 0.98 (r2 >= 0.98)",
+                     "EL INTERVALO DE CONFIANZA PARA LA PENDIENTE NO DEBERÁ INCLUIR EL CERO",
+                     "EL LÍMITE DE DETECCIÓN (LD) \"Regresión\" DEBE SER MENOR A LA ESPECIFICACIÓN "
+                     "DE LA PRUEBA DE IMPUREZAS LÍMITE",
+                     "EL LÍMITE DE CUANTIFICACIÓN (LC) \"Regresión\" DEBE SER MENOR A LA "
+                     "ESPECIFICACIÓN DEL CONTENIDO/ VALORACIÓN DE LA PRUEBA DE IMPUREZAS",
+                 });
+    return lines;
+}
+
 } // namespace valdex::testing

@@ -3,7 +3,7 @@
 // that cannot be read changes nothing.
 
 #include "../support/keyboard.h"
-#include "../support/scripted_dialogs.h"
+#include "../support/main_form_fixture.h"
 #include "../support/worked_example_results.h"
 #include "study/study_grid.h"
 #include "study/study_window.h"
@@ -16,7 +16,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <clocale>
 #include <set>
 
 using namespace valdex;
@@ -77,12 +76,10 @@ CommandSet With(CommandSet base, std::initializer_list<Command> more) {
 
 } // namespace
 
-class FileCommandsTest : public QObject {
+class FileCommandsTest : public QObject, private MainFormFixture {
     Q_OBJECT
 
 private:
-    ScriptedDialogs* dialogs_ = nullptr;
-    std::unique_ptr<TMainForm> form_;
     QTemporaryDir folder_;
 
     QString PathOf(const char* name) const { return folder_.filePath(QString::fromLatin1(name)); }
@@ -104,25 +101,15 @@ private:
 
 private slots:
     void initTestCase() {
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(QLocale::c());
+        UseCLocale();
         QVERIFY(folder_.isValid());
     }
 
-    void init() {
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        dialogs_ = dialogs.get();
-        form_ = std::make_unique<TMainForm>(std::move(dialogs));
-        form_->resize(1000, 700);
-        form_->show();
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    }
+    void init() { OpenMainForm(); }
 
     void cleanup() {
         QVERIFY2(dialogs_->unexpected.isEmpty(), qPrintable(dialogs_->unexpected.join('\n')));
-        form_->estado()->clear();
-        form_.reset();
+        CloseMainForm();
     }
 
     void savedStudyOpensAndCalculatesTheSame() {

@@ -3,7 +3,7 @@
 // splash and the about box, the Spanish standard buttons, window tiling.
 
 #include "../support/keyboard.h"
-#include "../support/scripted_dialogs.h"
+#include "../support/main_form_fixture.h"
 #include "app/about_box.h"
 #include "app/glyphs.h"
 #include "app/help_viewer.h"
@@ -19,40 +19,18 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <clocale>
-
 using namespace valdex;
 using namespace valdex::testing;
 
 Q_DECLARE_METATYPE(valdex::Command)
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private MainFormFixture {
     Q_OBJECT
 
-private:
-    ScriptedDialogs* dialogs_ = nullptr;
-    std::unique_ptr<TMainForm> form_;
-
 private slots:
-    void initTestCase() {
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(QLocale::c());
-    }
-
-    void init() {
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        dialogs_ = dialogs.get();
-        form_ = std::make_unique<TMainForm>(std::move(dialogs));
-        form_->resize(1000, 700);
-        form_->show();
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    }
-
-    void cleanup() {
-        form_->estado()->clear();
-        form_.reset();
-    }
+    void initTestCase() { UseCLocale(); }
+    void init() { OpenMainForm(); }
+    void cleanup() { CloseMainForm(); }
 
     void captionAndFont() {
         QCOMPARE(form_->windowTitle(),

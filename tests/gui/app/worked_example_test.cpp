@@ -2,7 +2,7 @@
 // both calculation types, from the menu and from the responses grid's popup.
 
 #include "../support/keyboard.h"
-#include "../support/scripted_dialogs.h"
+#include "../support/main_form_fixture.h"
 #include "../support/worked_example_results.h"
 #include "report/report_window.h"
 #include "study/study_grid.h"
@@ -13,40 +13,16 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include <clocale>
-
 using namespace valdex;
 using namespace valdex::testing;
 
-class WorkedExampleTest : public QObject {
+class WorkedExampleTest : public QObject, private MainFormFixture {
     Q_OBJECT
 
-private:
-    ScriptedDialogs* dialogs_ = nullptr;
-    std::unique_ptr<TMainForm> form_;
-
 private slots:
-    void initTestCase() {
-        // A point as decimal separator, whatever the machine's locale.
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(QLocale::c());
-    }
-
-    void init() {
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        dialogs_ = dialogs.get();
-        form_ = std::make_unique<TMainForm>(std::move(dialogs));
-        form_->resize(1000, 700);
-        form_->show();
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    }
-
-    void cleanup() {
-        // Nothing of the study is asked about at the end of a test.
-        form_->estado()->clear();
-        form_.reset();
-    }
+    void initTestCase() { UseCLocale(); }
+    void init() { OpenMainForm(); }
+    void cleanup() { CloseMainForm(); }
 
     void typedStudyGivesTheResultsOfBothTypes_data() {
         QTest::addColumn<QString>("type");

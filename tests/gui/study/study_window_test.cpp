@@ -4,7 +4,7 @@
 // of checks.
 
 #include "../support/keyboard.h"
-#include "../support/scripted_dialogs.h"
+#include "../support/main_form_fixture.h"
 #include "study/study_grid.h"
 #include "study/study_window.h"
 #include "study/study_window_rules.h"
@@ -18,17 +18,13 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include <clocale>
-
 using namespace valdex;
 using namespace valdex::testing;
 
-class StudyWindowTest : public QObject {
+class StudyWindowTest : public QObject, private MainFormFixture {
     Q_OBJECT
 
 private:
-    ScriptedDialogs* dialogs_ = nullptr;
-    std::unique_ptr<TMainForm> form_;
     TFinforma* study_ = nullptr;
 
     QLineEdit* Edit(Control control) const {
@@ -61,29 +57,19 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(QLocale::c());
-    }
+    void initTestCase() { UseCLocale(); }
 
+    // Every test starts in a new study window, the focus in its first field.
     void init() {
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        dialogs_ = dialogs.get();
-        form_ = std::make_unique<TMainForm>(std::move(dialogs));
-        form_->resize(1000, 700);
-        form_->show();
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        OpenMainForm();
+        if (QTest::currentTestFailed()) return;
         QTest::keyClick(form_.get(), Qt::Key_N, Qt::ControlModifier);
         study_ = form_->Finforma();
         QVERIFY(study_);
         QTRY_COMPARE(FocusedControl(), QStringLiteral("esistema"));
     }
 
-    void cleanup() {
-        form_->estado()->clear();
-        form_.reset();
-    }
+    void cleanup() { CloseMainForm(); }
 
     void newWindowLayout() {
         QCOMPARE(study_->windowTitle(), QStringLiteral("Nuevo"));

@@ -2,6 +2,8 @@
 // What the results window shows for the worked example (four levels 1 to 4,
 // three replicates each, units "mg").
 
+#include "../../core/support/worked_example.h"
+
 #include <QStringList>
 
 namespace valdex::testing {
@@ -11,24 +13,10 @@ namespace valdex::testing {
 inline QStringList ExpectedResults(const QString& type) {
     const QString q = QStringLiteral("\"") + type + QStringLiteral("\"");
     const bool intercept = type == QStringLiteral("Ordenada al Origen");
-    QStringList lines = {
-        QString(),
-        QStringLiteral("VARIABILIDAD :CURVA DE CALIBRACIÓN ") + q,
-        QStringLiteral("PENDIENTE = 2.0233333"),
-        QStringLiteral("LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = 2.107557"),
-        QStringLiteral("LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = 1.9391097"),
-        QString(),
-        QStringLiteral("ORDENADA AL ORIGEN = -0.0333333"),
-        QStringLiteral(
-            "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = 0.197323"),
-        QStringLiteral(
-            "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = -0.263989"),
-        QString(),
-        QStringLiteral("DESVIACIÓN ESTÁNDAR DE REGRESIÓN = 0.146401"),
-        QStringLiteral("COEFICIENTE DE VARIACIÓN = 2.91346"),
-        QStringLiteral("COEFICIENTE DE DETERMINACIÓN = 0.99652183"),
-        QString(),
-    };
+    QStringList lines = {QString(), QStringLiteral("VARIABILIDAD :CURVA DE CALIBRACIÓN ") + q};
+    for (const std::string& line : WorkedExampleStatisticsLines())
+        lines << QString::fromStdString(line);
+    lines << QString();
     if (intercept)
         lines << QStringLiteral("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = 0.103521")
               << QString();

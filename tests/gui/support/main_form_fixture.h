@@ -1,0 +1,47 @@
+#pragma once
+// The main window the window tests start from: scripted dialogs, the window
+// shown at a fixed size and active. A test class derives from it next to
+// QObject, opens the window in init() and closes it in cleanup().
+
+#include "app/main_window.h"
+#include "scripted_dialogs.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QtTest>
+
+#include <clocale>
+#include <memory>
+
+namespace valdex::testing {
+
+// A point as decimal separator, whatever the machine's locale.
+inline void UseCLocale() {
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+class MainFormFixture {
+protected:
+    // Fails the current test when the window does not become active.
+    void OpenMainForm() {
+        auto dialogs = std::make_unique<ScriptedDialogs>();
+        dialogs_ = dialogs.get();
+        form_ = std::make_unique<TMainForm>(std::move(dialogs));
+        form_->resize(1000, 700);
+        form_->show();
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+
+    // Nothing of the study is asked about at the end of a test.
+    void CloseMainForm() {
+        form_->estado()->clear();
+        form_.reset();
+    }
+
+    ScriptedDialogs* dialogs_ = nullptr; // owned by the form
+    std::unique_ptr<TMainForm> form_;
+};
+
+} // namespace valdex::testing
