@@ -1,6 +1,5 @@
 #include "report/deskjet_report.h"
 
-
 #include <string>
 
 namespace valdex {
@@ -48,10 +47,7 @@ public:
         writer_.Rule(lastUsedRow + kRuleBelowData);
     }
     void StartPage() override {
-        writer_.Canvas().NewPage();
-        SelectReportFont(writer_.Canvas(), report_.units_.HeaderFontSize);
-        report_.DrawHeader(writer_);
-        SelectReportFont(writer_.Canvas(), report_.units_.BodyFontSize);
+        StartFurtherPage(writer_, [this](PageWriter& writer) { report_.DrawHeader(writer); });
     }
 
 private:

@@ -1,6 +1,5 @@
 #include "report/laser_report.h"
 
-
 #include <string>
 
 namespace valdex {
@@ -42,10 +41,7 @@ public:
     int LastDataRow() const override { return kFooterRow - 1; }
     void FinishPage(int) override { report_.DrawFooter(writer_); }
     void StartPage() override {
-        writer_.Canvas().NewPage();
-        SelectReportFont(writer_.Canvas(), report_.units_.HeaderFontSize);
-        report_.DrawHeader(writer_);
-        SelectReportFont(writer_.Canvas(), report_.units_.BodyFontSize);
+        StartFurtherPage(writer_, [this](PageWriter& writer) { report_.DrawHeader(writer); });
     }
 
 private:

@@ -117,6 +117,15 @@ public:
     virtual void StartPage() = 0;
 };
 
+// Starts a further page of the job: the page header in the header font,
+// then the body font again for what follows.
+template <class DrawHeader> void StartFurtherPage(PageWriter& writer, DrawHeader&& drawHeader) {
+    writer.Canvas().NewPage();
+    SelectReportFont(writer.Canvas(), writer.Units().HeaderFontSize);
+    drawHeader(writer);
+    SelectReportFont(writer.Canvas(), writer.Units().BodyFontSize);
+}
+
 // Rows 0 ... N of the data grid, column 0 then column 1 on each page; the
 // responses move right, two blanks after the widest label, when the labels
 // would overlap them. A page
