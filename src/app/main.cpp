@@ -1,7 +1,7 @@
 // valdex: the desktop application. Without a display it says so and prints
 // the bundled example's results through valdex-cli instead.
 
-#include "app/app_texts.h"
+#include "base/app_texts.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/translations.h"

@@ -4,14 +4,14 @@
 #include <optional>
 
 #ifdef VALDEX_CLI_PRINT
-#include "app/app_error.h"
-#include "app/level_check.h"
+#include "base/app_error.h"
+#include "study/level_check.h"
 #include "files/file_io.h"
 #include "files/study_file.h"
 #include "report/deskjet_report.h"
 #include "report/laser_report.h"
 #include "report/qt_page_canvas.h"
-#include "study/number_conversion.h"
+#include "base/number_conversion.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "study_commands.h"
 
-#include "app/app_error.h"
-#include "app/level_check.h"
+#include "base/app_error.h"
+#include "study/level_check.h"
 #include "calc/results_text.h"
 #include "files/study_file.h"
 #include "json_writer.h"

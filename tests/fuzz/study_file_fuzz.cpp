@@ -2,7 +2,7 @@
 // AppError is fine; any other exception, a sanitizer report or a study that
 // does not survive a save and a second read is a fault.
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "files/study_file.h"
 
 #include <cstddef>

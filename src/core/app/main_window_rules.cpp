@@ -1,7 +1,7 @@
 #include "app/main_window_rules.h"
 
-#include "app/app_texts.h"
-#include "app/level_check.h"
+#include "base/app_texts.h"
+#include "study/level_check.h"
 #include "calc/results_text.h"
 #include "files/study_file.h"
 #include "report/report_text.h"

@@ -90,7 +90,9 @@ public:
     // StudyHost
     std::string Estado() const override { return estado_; }
     void SetEstado(const std::string& text) override;
-    void ApplyCommandEvent(CommandEvent event) override;
+    void CalculationTypeChanged() override { ApplyCommandEvent(CommandEvent::CalculationTypeChanged); }
+    void DataPageEntered() override { ApplyCommandEvent(CommandEvent::DataPageEntered); }
+    void DataKeyTyped() override { ApplyCommandEvent(CommandEvent::DataKeyTyped); }
     void RunCalculation() override { mnudunetClick(); }
     bool SaveStudy() override { return FileSave(); }
     void StudyWindowClosed(StudyWindowRules& window) override;
@@ -98,6 +100,7 @@ public:
     char DecimalSeparator() const override { return separator_; }
 
 private:
+    void ApplyCommandEvent(CommandEvent event);
     bool PassesLevelCheck();
     bool SaveCurrent();
     bool SaveCurrentAs();

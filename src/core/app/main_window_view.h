@@ -3,7 +3,7 @@
 // implements it; a test drives the rules with a fake.
 
 #include "app/command_states.h"
-#include "app/error_handler.h"
+#include "base/error_handler.h"
 
 #include <optional>
 #include <string>

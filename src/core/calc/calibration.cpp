@@ -1,7 +1,8 @@
 #include "calc/calibration.h"
 
-#include "app/app_error.h"
-#include "study/number_conversion.h"
+#include "base/app_error.h"
+#include "base/number_conversion.h"
+#include "study/study_messages.h"
 
 #include <cfloat>
 #include <cmath>
@@ -42,11 +43,12 @@ double Store(Extended value) {
     return static_cast<double>(value);
 }
 
-int ReplicateCountOf(const CalibrationStudy& study, int level) {
-    const int count = ToInteger(study.LevelCell(level, 2));
-    if (count < 0)
-        throw StudyError("La replicación del nivel " + std::to_string(level) + " es negativa.");
-    return count;
+// Whole counts of levels 1..n; a negative one is refused.
+std::vector<int> CheckedReplicateCounts(const CalibrationStudy& study, int n) {
+    std::vector<int> counts = ReplicateCounts(study, n);
+    for (int i = 1; i <= n; ++i)
+        if (counts[i - 1] < 0) throw StudyError(ReplicateNegative(i));
+    return counts;
 }
 
 } // namespace
@@ -62,9 +64,10 @@ void CalibrationCalculator::ComputeCalibration(const CalibrationStudy& study,
     // Accumulation: responses are level-major, each paired with the added
     // quantity of its level.
     const int n = ToInteger(study.LevelCount);
+    const std::vector<int> counts = CheckedReplicateCounts(study, n);
     int row = 0;
     for (int i = 1; i <= n; ++i) {
-        const int replicates = ReplicateCountOf(study, i);
+        const int replicates = counts[i - 1];
         for (int j = 1; j <= replicates; ++j) {
             const Extended y = ToDecimal(study.ResponseCell(1, row + j), separator_);
             const Extended x = ToDecimal(study.LevelCell(i, 1), separator_);
@@ -76,9 +79,7 @@ void CalibrationCalculator::ComputeCalibration(const CalibrationStudy& study,
         }
         row += replicates;
     }
-    long long count = 0;
-    for (int i = 1; i <= n; ++i)
-        count += ReplicateCountOf(study, i);
+    const long long count = TotalReplicates(counts);
     if (count > 0x7FFFFFFFLL) throw ArithmeticError(kOverflow);
     sums_.N = static_cast<int>(count);
 

@@ -7,9 +7,6 @@
 
 namespace valdex {
 
-inline constexpr const char* kRegression = "Regresión";
-inline constexpr const char* kInterceptMethod = "Ordenada al Origen";
-
 struct CalibrationResult {
     double Slope = 0;
     double SlopeCIUpper = 0;

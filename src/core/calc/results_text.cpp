@@ -31,7 +31,7 @@ std::vector<std::string> ResultsLines(const CalibrationResult& r,
     auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
     const std::string quoted = "\"" + calculationType + "\"";
     const bool interceptMethod = calculationType == kInterceptMethod;
-    const bool knownType = interceptMethod || calculationType == kRegression;
+    const bool knownType = IsKnownCalculationType(calculationType);
 
     // The title has no space after the colon, and the limit lines one space
     // before the quoted type (the report differs in both).

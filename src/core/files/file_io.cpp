@@ -1,6 +1,6 @@
 #include "files/file_io.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 
 #include <cerrno>
 #include <filesystem>

@@ -10,11 +10,6 @@
 
 namespace valdex {
 
-// The most responses a study file may hold; far above any real study.
-inline constexpr int kMaxFileResponses = 100000;
-// The most levels a study file may hold, as the window allows.
-inline constexpr int kMaxFileLevels = 10;
-
 // Reads every line and checks the counts before building the study, so a
 // refused file yields nothing. Throws FileError, ConversionError or
 // StudyError (a count out of range, naming the file and the line).

@@ -1,9 +1,9 @@
 #include "files/study_file.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "files/cp1252.h"
 #include "files/file_io.h"
-#include "study/number_conversion.h"
+#include "base/number_conversion.h"
 
 #include <algorithm>
 #include <array>
@@ -58,9 +58,10 @@ int ToCount(const std::string& text, int line, int low, int high, const char* wh
 // the rows is dropped, and a count that is not a whole number fails.
 void LabelResponses(CalibrationStudy& study) {
     const long long rows = study.ResponseRows();
+    const std::vector<int> counts = ReplicateCounts(study, study.LevelColumns());
     long long offset = 0;
     for (int level = 1; level <= study.LevelColumns(); ++level) {
-        const int replicates = ToInteger(study.Levels[level - 1].ReplicateCount);
+        const int replicates = counts[level - 1];
         const long long first = std::max(1LL, 1 - offset);
         const long long last = std::min<long long>(replicates, rows - offset);
         for (long long j = first; j <= last; ++j)

@@ -1,9 +1,10 @@
 #include "files/study_file.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "files/cp1252.h"
 #include "files/file_io.h"
-#include "study/number_conversion.h"
+#include "base/number_conversion.h"
+#include "study/study_messages.h"
 
 namespace valdex {
 
@@ -49,13 +50,10 @@ private:
 // whole number (ToInteger's conversion error otherwise) and not negative, and
 // the sum must fit the reader's limit, so that the file can be read back.
 int TotalResponses(const CalibrationStudy& study, int levelCount) {
-    long long total = 0;
-    for (int level = 1; level <= levelCount; ++level) {
-        const int replicates = ToInteger(study.LevelCell(level, 2));
-        if (replicates < 0)
-            throw StudyError("La replicación del nivel " + std::to_string(level) + " es negativa.");
-        total += replicates;
-    }
+    const std::vector<int> counts = ReplicateCounts(study, levelCount);
+    for (int level = 1; level <= levelCount; ++level)
+        if (counts[level - 1] < 0) throw StudyError(ReplicateNegative(level));
+    const long long total = TotalReplicates(counts);
     if (total > kMaxFileResponses)
         throw StudyError("El número total de datos (" + std::to_string(total) +
                          ") supera el máximo de " + std::to_string(kMaxFileResponses) +

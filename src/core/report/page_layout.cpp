@@ -2,7 +2,7 @@
 
 #include "calc/calibration.h"
 #include "calc/format_general.h"
-#include "study/number_conversion.h"
+#include "base/number_conversion.h"
 
 #include <algorithm>
 #include <climits>
@@ -69,12 +69,8 @@ int PrintedLevelCount(const CalibrationStudy& study) {
 }
 
 long long PrintedResponseCount(const CalibrationStudy& study, int levels) {
-    long long total = 0;
-    // A level beyond the grid has an empty count, which stops the loop with
-    // the conversion error.
-    for (int c = 1; c <= levels; ++c)
-        total += ToInteger(study.LevelCell(c, 2));
-    return std::max(total, 0LL);
+    // A level beyond the grid has an empty count: the conversion error.
+    return std::max(TotalReplicates(ReplicateCounts(study, levels)), 0LL);
 }
 
 int DrawLevelsTable(PageWriter& writer, const CalibrationStudy& study, int levels,
@@ -159,7 +155,7 @@ void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long 
 }
 
 bool PrintsLimits(const std::string& calculationType) {
-    return calculationType == kRegression || calculationType == kInterceptMethod;
+    return IsKnownCalculationType(calculationType);
 }
 
 int DrawResultRows(PageWriter& writer, int column, const ResultLabels& labels,

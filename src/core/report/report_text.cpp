@@ -1,10 +1,9 @@
 #include "report/report_text.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "calc/format_general.h"
 #include "calc/results_text.h"
-#include "files/study_file.h"
-#include "study/number_conversion.h"
+#include "base/number_conversion.h"
 
 #include <algorithm>
 
@@ -56,7 +55,7 @@ void AppendResultsPart(const CalibrationResult& r, const CalibrationStudy& s, ch
     lines.insert(lines.end(), regression.begin(), regression.end());
     if (type == kInterceptMethod)
         lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " + f6(r.InterceptSD));
-    if (type == kInterceptMethod || type == kRegression) {
+    if (IsKnownCalculationType(type)) {
         lines.push_back("LÍMITE DE DETECCIÓN  " + quoted + " = " + f6(r.LD) + " " +
                         s.AddedQuantityUnits);
         lines.push_back("LÍMITE DE CUANTIFICACIÓN  " + quoted + " = " + f6(r.LC) + " " +
@@ -72,13 +71,12 @@ ReportText BuildReport(const CalibrationStudy& study, CalibrationCalculator& cal
     try {
         const int levels = ToInteger(study.LevelCount);
         AppendStudyPart(study, levels, report.lines);
-        long long responses = 0;
-        for (int i = 1; i <= levels; ++i)
-            responses += ToInteger(study.LevelCell(i, 2));
+        const long long responses = TotalReplicates(ReplicateCounts(study, levels));
         report.lines.push_back(Spaces(40) + study.MeasuredProperty);
         // A replicate count typed far too large must not freeze the window
         // filling empty lines: no study file can hold more responses anyway.
-        const int shown = static_cast<int>(std::min<long long>(responses, kMaxFileResponses));
+        // Clamped before narrowing: a sum of negative counts must not wrap.
+        const int shown = static_cast<int>(std::clamp<long long>(responses, 0, kMaxFileResponses));
         for (int k = 1; k <= shown; ++k)
             report.lines.push_back(study.ResponseCell(0, k) + Spaces(12) +
                                    study.ResponseCell(1, k));

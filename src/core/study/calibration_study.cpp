@@ -1,5 +1,10 @@
 #include "study/calibration_study.h"
 
+#include "base/number_conversion.h"
+
+#include <algorithm>
+#include <numeric>
+
 namespace valdex {
 
 std::string LevelHeading(int level) {
@@ -8,6 +13,18 @@ std::string LevelHeading(int level) {
 
 std::string ResponseLabel(int level, int replicate) {
     return "Nivel " + std::to_string(level) + " , Replica " + std::to_string(replicate);
+}
+
+std::vector<int> ReplicateCounts(const CalibrationStudy& study, int levels) {
+    std::vector<int> counts;
+    counts.reserve(static_cast<std::size_t>(std::max(levels, 0)));
+    for (int level = 1; level <= levels; ++level)
+        counts.push_back(ToInteger(study.LevelCell(level, 2)));
+    return counts;
+}
+
+long long TotalReplicates(const std::vector<int>& counts) {
+    return std::accumulate(counts.begin(), counts.end(), 0LL);
 }
 
 CalibrationStudy CalibrationStudy::MakeNew() {

@@ -6,11 +6,27 @@
 // together.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace valdex {
 
 inline constexpr const char* kValueCaption = "Valor >>";
+
+// The two calculation types the system knows, compared exactly.
+inline constexpr const char* kRegression = "Regresión";
+inline constexpr const char* kInterceptMethod = "Ordenada al Origen";
+
+// The most responses a study may hold (window and file alike); far above any
+// real study.
+inline constexpr int kMaxFileResponses = 100000;
+// The most levels a study file may hold, as the window allows.
+inline constexpr int kMaxFileLevels = 10;
+
+// True for exactly "Regresión" and "Ordenada al Origen".
+inline bool IsKnownCalculationType(std::string_view type) {
+    return type == kRegression || type == kInterceptMethod;
+}
 inline constexpr const char* kReplicationCaption = "Replicación >>";
 
 // One column of the levels grid.
@@ -63,5 +79,14 @@ std::string ResponseLabel(int level, int replicate);
 
 // "Nivel " + level, as the window writes the level headings.
 std::string LevelHeading(int level);
+
+// The replicate counts of levels 1..levels (cells beyond the grid read as
+// empty), each converted as a whole number: a count that is not one throws
+// ConversionError. Negative counts come back as they are; each caller
+// refuses them in its own way (see ReplicateNegative).
+std::vector<int> ReplicateCounts(const CalibrationStudy& study, int levels);
+
+// The sum of `counts`, widened so that no sum of int counts overflows.
+long long TotalReplicates(const std::vector<int>& counts);
 
 } // namespace valdex

@@ -1,7 +1,7 @@
 #pragma once
 // The study window's own messages, each shown in an OK box captioned with the
 // application title. The level-count check's messages are in
-// app/level_check.h; the window's range message differs from the check's
+// study/level_check.h; the window's range message differs from the check's
 // ("número de niveles" in lower case here).
 
 #include <string>

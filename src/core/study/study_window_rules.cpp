@@ -1,10 +1,8 @@
 #include "study/study_window_rules.h"
 
-#include "app/app_texts.h"
-#include "app/level_check.h"
-#include "calc/calibration.h"
-#include "files/study_file.h"
-#include "study/number_conversion.h"
+#include "base/app_texts.h"
+#include "study/level_check.h"
+#include "base/number_conversion.h"
 #include "study/study_messages.h"
 
 #include <utility>
@@ -186,12 +184,12 @@ void StudyWindowRules::epmedidaKeyPress(char key) {
 void StudyWindowRules::ComboBox1Change(std::string text) {
     study_.CalculationType = std::move(text);
     SetModified();
-    host_.ApplyCommandEvent(CommandEvent::CalculationTypeChanged);
+    host_.CalculationTypeChanged();
 }
 
 void StudyWindowRules::ComboBox1Exit() {
     if (ChecksSuspended()) return;
-    if (study_.CalculationType == kRegression || study_.CalculationType == kInterceptMethod) {
+    if (IsKnownCalculationType(study_.CalculationType)) {
         // Leaving the page's last field brings the user back to its first.
         view_.SelectPage(kGeneralPage);
         view_.SetFocus(Control::esistema);
@@ -316,7 +314,7 @@ void StudyWindowRules::stgdatosEnter() {
             offset += counts[i - 1];
         }
         view_.ShowStudy(study_, StudyPart::ResponsesGrid);
-        host_.ApplyCommandEvent(CommandEvent::DataPageEntered);
+        host_.DataPageEntered();
     });
 }
 
@@ -327,7 +325,7 @@ void StudyWindowRules::stgdatosKeyPress(char key, GridCell current) {
         const bool lastRow = current.row == study_.ResponseRows();
         view_.SetGridMode(Grid::stgdatos, lastRow ? GridMode::Leave : GridMode::Cell);
     }
-    host_.ApplyCommandEvent(CommandEvent::DataKeyTyped);
+    host_.DataKeyTyped();
 }
 
 void StudyWindowRules::stgdatosExit() {

@@ -4,8 +4,7 @@
 // main window's rules (MainWindowRules) implement the host. A test drives
 // both with fakes.
 
-#include "app/command_states.h"
-#include "app/error_handler.h"
+#include "base/error_handler.h"
 #include "study/calibration_study.h"
 
 #include <string>
@@ -85,8 +84,12 @@ public:
     // The status panel `estado`, which holds the modified mark.
     virtual std::string Estado() const = 0;
     virtual void SetEstado(const std::string& text) = 0;
-    // CalculationTypeChanged, DataPageEntered or DataKeyTyped.
-    virtual void ApplyCommandEvent(CommandEvent event) = 0;
+    // What happened in the window that the main window's commands follow:
+    // the calculation-type text changed, the data page was entered with
+    // consistent levels, a key was typed in the data grid.
+    virtual void CalculationTypeChanged() = 0;
+    virtual void DataPageEntered() = 0;
+    virtual void DataKeyTyped() = 0;
     // The main window's "Detección y Cuantificación" (mnudunetClick).
     virtual void RunCalculation() = 0;
     // The main window's Guardar (FileSave) inside the general error handler;

@@ -1,6 +1,6 @@
 #include "app/about_box.h"
 
-#include "app/app_texts.h"
+#include "base/app_texts.h"
 #include "app/splash_window.h"
 #include "app/valdex_picture.h"
 

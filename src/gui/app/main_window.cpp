@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
-#include "app/app_texts.h"
+#include "base/app_texts.h"
 #include "app/context_help.h"
 #include "app/help_viewer.h"
 #include "app/qt_dialog_service.h"
@@ -9,7 +9,7 @@
 #include "app/status_panels.h"
 #include "calc/results_window.h"
 #include "report/report_window.h"
-#include "study/number_conversion.h"
+#include "base/number_conversion.h"
 #include "study/study_window.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "app/qt_dialog_service.h"
 
-#include "app/app_texts.h"
+#include "base/app_texts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -4,7 +4,7 @@
 // page of the study as it is at that moment, and "Cancelar" that hides the
 // dialog. Created once at start-up, shown not modally, never destroyed.
 
-#include "app/error_handler.h"
+#include "base/error_handler.h"
 #include "report/printed_report.h"
 #include "study/calibration_study.h"
 

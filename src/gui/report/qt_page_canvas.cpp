@@ -1,6 +1,6 @@
 #include "report/qt_page_canvas.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

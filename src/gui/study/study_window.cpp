@@ -2,7 +2,7 @@
 
 #include "app/context_help.h"
 #include "app/dialog_service.h"
-#include "app/error_handler.h"
+#include "base/error_handler.h"
 #include "app/hint.h"
 #include "study/study_grid.h"
 #include "study/study_window_rules.h"

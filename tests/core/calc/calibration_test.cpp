@@ -1,7 +1,7 @@
 #include "calc/calibration.h"
 
 #include "../support/worked_example.h"
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "calc/format_general.h"
 
 #include <gtest/gtest.h>

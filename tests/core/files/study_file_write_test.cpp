@@ -1,6 +1,6 @@
 #include "files/study_file.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "files/file_io.h"
 #include "study_file_test_support.h"
 

@@ -1,6 +1,6 @@
 #include "report/deskjet_report.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "page_expectations.h"
 
 #include <gtest/gtest.h>

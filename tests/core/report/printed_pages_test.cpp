@@ -1,7 +1,7 @@
 // What the two designs share: the levels table in further blocks, the data
 // table over further pages, N = 0 and the aborted job.
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 #include "page_expectations.h"
 #include "report/deskjet_report.h"
 #include "report/laser_report.h"

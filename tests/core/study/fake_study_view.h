@@ -145,7 +145,7 @@ private:
 class FakeStudyHost : public StudyHost {
 public:
     std::string estado;
-    std::vector<CommandEvent> events;
+    std::vector<std::string> events; // what the window told its host
     std::vector<std::string> errorBoxes;
     int calculations = 0;
     int saves = 0;
@@ -154,7 +154,9 @@ public:
 
     std::string Estado() const override { return estado; }
     void SetEstado(const std::string& text) override { estado = text; }
-    void ApplyCommandEvent(CommandEvent event) override { events.push_back(event); }
+    void CalculationTypeChanged() override { events.push_back("CalculationTypeChanged"); }
+    void DataPageEntered() override { events.push_back("DataPageEntered"); }
+    void DataKeyTyped() override { events.push_back("DataKeyTyped"); }
     void RunCalculation() override { ++calculations; }
     bool SaveStudy() override {
         ++saves;

@@ -1,6 +1,6 @@
 #include "study/study_window_rules.h"
 
-#include "app/level_check.h"
+#include "study/level_check.h"
 #include "fake_study_view.h"
 #include "study/study_messages.h"
 
@@ -149,7 +149,7 @@ TEST_F(StudyWindowRulesTest, CalculationTypeChangeEnablesSaving) {
     rules.ComboBox1Change("Regr");
     EXPECT_EQ(rules.Study().CalculationType, "Regr");
     EXPECT_EQ(host.estado, kModified);
-    EXPECT_EQ(host.events, std::vector<CommandEvent>{CommandEvent::CalculationTypeChanged});
+    EXPECT_EQ(host.events, std::vector<std::string>{"CalculationTypeChanged"});
 }
 
 TEST_F(StudyWindowRulesTest, LeavingTheCalculationType) {
@@ -373,7 +373,7 @@ TEST_F(StudyWindowRulesTest, LayoutOfCountsThreeTwoFour) {
         "Nivel 3 , Replica 2", "Nivel 3 , Replica 3", "Nivel 3 , Replica 4"};
     EXPECT_EQ(Labels(), expected);
     EXPECT_EQ(view.shown.ResponseCell(0, 6), "Nivel 3 , Replica 1");
-    EXPECT_EQ(host.events, std::vector<CommandEvent>{CommandEvent::DataPageEntered});
+    EXPECT_EQ(host.events, std::vector<std::string>{"DataPageEntered"});
     EXPECT_EQ(host.estado, "");
 }
 
@@ -458,7 +458,7 @@ TEST_F(StudyWindowRulesTest, TypingInTheResponsesGrid) {
     rules.stgdatosKeyPress('1', {1, 3});
     EXPECT_EQ(view.modes[Grid::stgdatos], GridMode::Cell);
     // Every key offers the calculation, complete or not.
-    EXPECT_EQ(host.events, std::vector<CommandEvent>(3, CommandEvent::DataKeyTyped));
+    EXPECT_EQ(host.events, std::vector<std::string>(3, "DataKeyTyped"));
 }
 
 TEST_F(StudyWindowRulesTest, LeavingTheResponsesGrid) {
@@ -569,7 +569,7 @@ TEST_F(StudyWindowRulesTest, TabbingThroughAValidStudyShowsNoMessage) {
     view.UserFocus(Control::stgdatos);
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(rules.Study().ResponseRows(), 9);
-    EXPECT_EQ(host.events, std::vector<CommandEvent>{CommandEvent::DataPageEntered});
+    EXPECT_EQ(host.events, std::vector<std::string>{"DataPageEntered"});
 }
 
 // ----- Closing -----

@@ -3,7 +3,7 @@
 // An error ends the command where it happened; what the command did before
 // stays done, and the application goes on.
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 
 #include <exception>
 #include <string>

@@ -1,6 +1,6 @@
-#include "study/number_conversion.h"
+#include "base/number_conversion.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 
 #include <gtest/gtest.h>
 

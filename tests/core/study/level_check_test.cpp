@@ -1,6 +1,6 @@
-#include "app/level_check.h"
+#include "study/level_check.h"
 
-#include "app/app_error.h"
+#include "base/app_error.h"
 
 #include <gtest/gtest.h>
 

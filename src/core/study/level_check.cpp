@@ -1,6 +1,6 @@
-#include "app/level_check.h"
+#include "study/level_check.h"
 
-#include "study/number_conversion.h"
+#include "base/number_conversion.h"
 
 namespace valdex {
 
