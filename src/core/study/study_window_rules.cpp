@@ -28,15 +28,18 @@ private:
 // entry check runs while it is up.
 class SuspendingErrorBox : public ErrorBox {
 public:
-    SuspendingErrorBox(ErrorBox& box, bool& suspended) : box_(box), suspended_(suspended) {}
+    SuspendingErrorBox(ErrorBox& box, bool& suspended, unsigned& failures)
+        : box_(box), suspended_(suspended), failures_(failures) {}
     void ShowErrorBox(const std::string& text) override {
         FlagScope scope(suspended_);
+        ++failures_;
         box_.ShowErrorBox(text);
     }
 
 private:
     ErrorBox& box_;
     bool& suspended_;
+    unsigned& failures_;
 };
 
 bool IsLevelCountInRange(const std::string& text) {
@@ -122,13 +125,113 @@ void StudyWindowRules::ReportLevelCheckFailure(const std::string& message) {
 
 void StudyWindowRules::ReportFailure(const std::string& message, int page, Control focus) {
     FlagScope scope(reporting_);
+    ++failures_;
     view_.ShowMessage(message);
     if (page != kSamePage) view_.SelectPage(page);
-    view_.SetFocus(focus);
+    MoveFocus(focus);
 }
 
 bool StudyWindowRules::IsDecimalText(const std::string& text) const {
     return IsDecimal(text, host_.DecimalSeparator());
+}
+
+void StudyWindowRules::FieldEdited(Control field, std::string text) {
+    SetFieldText(field, std::move(text));
+    SetModified();
+}
+
+void StudyWindowRules::LevelCellEdited(int column, int row, std::string text) {
+    SetLevelCell(column, row, std::move(text));
+    SetModified();
+}
+
+void StudyWindowRules::ResponseCellEdited(int row, std::string text) {
+    SetResponseCell(row, std::move(text));
+    SetModified();
+}
+
+// ----- Focus -----
+
+void StudyWindowRules::NotebookEntered(std::optional<Control> where) {
+    active_ = where;
+    ThojasEnter();
+}
+
+bool StudyWindowRules::FocusMoved(std::optional<Control> to) {
+    return Move(to);
+}
+
+bool StudyWindowRules::LeavePage() {
+    const unsigned failuresBefore = failures_;
+    Move(std::nullopt);
+    return failures_ == failuresBefore;
+}
+
+void StudyWindowRules::MoveFocus(Control control) {
+    ++focusMoves_;
+    // A check that ran on the way has put the focus elsewhere already.
+    if (Move(control)) view_.SetFocus(control);
+}
+
+// The one focus algorithm. While the exit check of the control being left
+// runs, that control still holds the focus: a move the check makes itself
+// starts from it and does not run its exit check a second time.
+bool StudyWindowRules::Move(std::optional<Control> to) {
+    if (active_ == to) return true;
+    const unsigned move = ++focusMoves_;
+    if (active_ && !exiting_) {
+        FlagScope scope(exiting_);
+        RunExit(*active_);
+    }
+    if (focusMoves_ != move) return active_ == to; // the exit check moved the focus
+    active_ = to;
+    if (to) RunEnter(*to);
+    return active_ == to;
+}
+
+void StudyWindowRules::RunExit(Control control) {
+    switch (control) {
+    case Control::ComboBox1:
+        return ComboBox1Exit();
+    case Control::ecanad:
+        return ecanadExit();
+    case Control::enivel:
+        return enivelExit();
+    case Control::stgnivel:
+        return stgnivelExit();
+    case Control::stgdatos:
+        return stgdatosExit();
+    default:
+        return;
+    }
+}
+
+void StudyWindowRules::RunEnter(Control control) {
+    if (control == Control::stgnivel) stgnivelEnter();
+    if (control == Control::stgdatos) stgdatosEnter();
+}
+
+void StudyWindowRules::KeyPress(Control control, char key, GridCell current) {
+    switch (control) {
+    case Control::esistema:
+        return esistemaKeyPress(key);
+    case Control::eanalista:
+        return eanalistaKeyPress(key);
+    case Control::efecha:
+        return efechaKeyPress(key);
+    case Control::epmedida:
+        return epmedidaKeyPress(key);
+    case Control::ecanad:
+        return ecanadKeyPress(key);
+    case Control::enivel:
+        return enivelKeyPress(key);
+    case Control::stgnivel:
+        return stgnivelKeyPress(key, current);
+    case Control::stgdatos:
+        return stgdatosKeyPress(key, current);
+    default:
+        return;
+    }
 }
 
 void StudyWindowRules::SetModified() {
@@ -151,12 +254,12 @@ void StudyWindowRules::FormCreate() {
 void StudyWindowRules::ThojasEnter() {
     if (ChecksSuspended()) return;
     view_.SelectPage(kGeneralPage);
-    view_.SetFocus(Control::esistema);
+    MoveFocus(Control::esistema);
 }
 
 void StudyWindowRules::GeneralKeyPress(char key, const std::string& text, Control successor) {
     SetModified();
-    if (key == kEnterKey && !text.empty()) view_.SetFocus(successor);
+    if (key == kEnterKey && !text.empty()) MoveFocus(successor);
 }
 
 void StudyWindowRules::esistemaKeyPress(char key) {
@@ -192,7 +295,7 @@ void StudyWindowRules::ComboBox1Exit() {
     if (IsKnownCalculationType(study_.CalculationType)) {
         // Leaving the page's last field brings the user back to its first.
         view_.SelectPage(kGeneralPage);
-        view_.SetFocus(Control::esistema);
+        MoveFocus(Control::esistema);
         return;
     }
     ReportFailure(kSelectionMissing, kGeneralPage, Control::ComboBox1);
@@ -208,7 +311,7 @@ void StudyWindowRules::ecanadExit() {
 
 void StudyWindowRules::enivelKeyPress(char key) {
     SetModified();
-    if (key == kEnterKey && !study_.LevelCount.empty()) view_.SetFocus(Control::bnivel);
+    if (key == kEnterKey && !study_.LevelCount.empty()) MoveFocus(Control::bnivel);
 }
 
 void StudyWindowRules::enivelExit() {
@@ -218,7 +321,7 @@ void StudyWindowRules::enivelExit() {
     if (!IsInteger(text)) return ReportFailure(kNotANumber, kSamePage, Control::enivel);
     if (!IsLevelCountInRange(text))
         return ReportFailure(kOutOfRangeWindow, kSamePage, Control::enivel);
-    view_.SetFocus(Control::bnivel);
+    MoveFocus(Control::bnivel);
 }
 
 void StudyWindowRules::bnivelClick() {
@@ -233,7 +336,7 @@ void StudyWindowRules::bnivelClick() {
 
 void StudyWindowRules::stgnivelEnter() {
     if (ChecksSuspended()) return;
-    SuspendingErrorBox box(host_, reporting_);
+    SuspendingErrorBox box(host_, reporting_, failures_);
     RunCommand(box, [&] {
         if (ToInteger(study_.LevelCount) != study_.LevelColumns())
             ReportFailure(kLevelColumnsMismatch, kLevelsPage, Control::enivel);
@@ -250,7 +353,7 @@ void StudyWindowRules::stgnivelKeyPress(char key, GridCell current) {
     // The last cell: Enter leaves the grid, which runs its exit check.
     if (key == kEnterKey) {
         view_.SetGridMode(Grid::stgnivel, GridMode::Leave);
-        view_.SetFocus(Control::botonr);
+        MoveFocus(Control::botonr);
     }
     view_.SetGridMode(Grid::stgnivel, GridMode::Leave);
 }
@@ -269,14 +372,14 @@ void StudyWindowRules::stgnivelExit() {
                 return ReportFailure(kLevelCellNotNumber, kSamePage, Control::stgnivel);
         }
     }
-    view_.SetFocus(Control::botonr);
+    MoveFocus(Control::botonr);
 }
 
 // ----- Page 2: responses -----
 
 void StudyWindowRules::stgdatosEnter() {
     if (ChecksSuspended()) return;
-    SuspendingErrorBox box(host_, reporting_);
+    SuspendingErrorBox box(host_, reporting_, failures_);
     RunCommand(box, [&] {
         const int n = ToInteger(study_.LevelCount);
         if (n != study_.LevelColumns())

@@ -10,10 +10,14 @@
 // - A character key in a field or grid (Enter as kEnterKey, Backspace
 //   included) calls the field's KeyPress handler. The key is then inserted
 //   by the toolkit as usual; no key is filtered.
-// - Focus changes between controls call the Enter and Exit handlers: first
-//   the Exit handler of the control losing the focus, then the Enter handler
-//   of the one receiving it. Window activation (a message box coming or
-//   going, another child window activated) is not a focus change here.
+// - Every user edit of a text (typed, pasted, cut, undone, dropped) is
+//   reported with FieldEdited, LevelCellEdited or ResponseCellEdited, which
+//   store it and set the modified mark when the text changed.
+// - Focus: the rules hold the one focus algorithm (FocusMoved, below). The
+//   toolkit reports the focus moves of the user and carries out the moves
+//   the rules make (StudyWindowView::SetFocus). Window activation (a message
+//   box coming or going, another child window activated) is not a focus
+//   change here.
 // - The calculation-type box calls ComboBox1Change with its new text on
 //   every change, typed or chosen; a redraw through ShowStudy must not.
 //
@@ -32,6 +36,7 @@
 #include "study/calibration_study.h"
 #include "study/study_window_view.h"
 
+#include <optional>
 #include <string>
 
 namespace valdex {
@@ -66,6 +71,38 @@ public:
     void SetLevelCell(int column, int row, std::string text);
     // Responses grid: row 1..N, column 1.
     void SetResponseCell(int row, std::string text);
+
+    // User edits: stored as above, and the modified mark is set when the
+    // text changed (a paste, a cut, an undo or a drop changes the study as
+    // much as a typed key).
+    void FieldEdited(Control field, std::string text);
+    void LevelCellEdited(int column, int row, std::string text);
+    void ResponseCellEdited(int row, std::string text);
+
+    // ----- Focus -----
+    // The focus arrives in the notebook for the first time, on `where`: the
+    // rules take it as holding the focus, then run ThojasEnter.
+    void NotebookEntered(std::optional<Control> where);
+    // The user moved the focus to `to` (Tab, a click, an access key); nullopt
+    // for a place inside the window that is none of the controls. Runs the
+    // exit check of the control being left, then the entry check of `to`.
+    // A check that moves the focus itself, failing or passing (the level
+    // count's check sends it to "Aceptar niveles"), ends the move there: the
+    // entry check of `to` does not run. True when the move stood.
+    // The rules' own moves reach the view through SetFocus; the toolkit's
+    // echo of such a move names the control that already has the focus and
+    // does nothing.
+    bool FocusMoved(std::optional<Control> to);
+    // The user turns the notebook page (a tab, Ctrl+PgDown/PgUp): runs the
+    // exit check of the control being left. False when a check failed; the
+    // page then stays.
+    bool LeavePage();
+    // The control that holds the focus for the rules.
+    std::optional<Control> ActiveControl() const { return active_; }
+    // A character key in a field or grid (Enter as kEnterKey, Backspace
+    // included), before the toolkit inserts it: the control's KeyPress
+    // handler. `current` is the grid's current cell.
+    void KeyPress(Control control, char key, GridCell current = {});
 
     // Shows the level-count check's failure as the check does: its message,
     // page 1, the focus in `enivel` (guarded like any failed check).
@@ -135,6 +172,11 @@ public:
 
 private:
     void SetModified();
+    // A move of the focus made by a handler: ends any move under way.
+    void MoveFocus(Control control);
+    bool Move(std::optional<Control> to);
+    void RunExit(Control control);
+    void RunEnter(Control control);
     void GeneralKeyPress(char key, const std::string& text, Control successor);
     // A failed check: message, optional page, focus back; guarded.
     void ReportFailure(const std::string& message, int page, Control focus);
@@ -147,6 +189,10 @@ private:
     CalibrationStudy study_;
     std::string caption_;
     bool reporting_ = false;
+    std::optional<Control> active_; // the control holding the focus
+    bool exiting_ = false;          // an exit check runs
+    unsigned focusMoves_ = 0;       // counts moves, so a move sees a nested one
+    unsigned failures_ = 0;         // failed checks reported so far
 };
 
 } // namespace valdex

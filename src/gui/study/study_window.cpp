@@ -204,7 +204,8 @@ QWidget* TFinforma::BuildLevelsPage() {
     stgnivel_->verticalHeader()->setMinimumWidth(110);
     connect(stgnivel_, &StudyGrid::keyTyped, this, &TFinforma::LevelKeyTyped);
     connect(stgnivel_, &StudyGrid::cellEdited, this, [this](GridCell cell, const QString& text) {
-        if (Live()) rules_->SetLevelCell(cell.column, cell.row, ToUtf8(text));
+        if (!redrawing_)
+            Forward([&] { rules_->LevelCellEdited(cell.column, cell.row, ToUtf8(text)); });
     });
 
     auto* botonr = new QPushButton(QStringLiteral("Aceptar replicas por nivel"), page);
@@ -253,7 +254,7 @@ QWidget* TFinforma::BuildDataPage() {
     heading->setBuddy(stgdatos_);
     connect(stgdatos_, &StudyGrid::keyTyped, this, &TFinforma::DataKeyTyped);
     connect(stgdatos_, &StudyGrid::cellEdited, this, [this](GridCell cell, const QString& text) {
-        if (Live()) rules_->SetResponseCell(cell.row, ToUtf8(text));
+        if (!redrawing_) Forward([&] { rules_->ResponseCellEdited(cell.row, ToUtf8(text)); });
     });
 
     pmenu_ = new QMenu(this);
@@ -294,7 +295,6 @@ StudyGrid* TFinforma::Grid(valdex::Grid grid) const {
 // ----- StudyWindowView -----
 
 void TFinforma::ShowMessage(const std::string& text) {
-    ++messagesShown_;
     dialogs_.ShowMessage(FromUtf8(text));
 }
 
@@ -313,16 +313,17 @@ void TFinforma::SwitchPage(int page) {
 void TFinforma::SelectPage(int page) {
     SwitchPage(page);
     // Keep the toolkit's focus on the rules' control when it is on this page.
-    if (active_ && pageOf_.value(*active_) == page && !controls_.value(*active_)->hasFocus())
-        controls_.value(*active_)->setFocus(Qt::OtherFocusReason);
+    const std::optional<Control> active = rules_->ActiveControl();
+    if (active && pageOf_.value(*active) == page && !controls_.value(*active)->hasFocus())
+        controls_.value(*active)->setFocus(Qt::OtherFocusReason);
 }
 
 void TFinforma::SetFocus(Control control) {
     // A control on a page that is not shown cannot hold the focus: its page
     // comes first.
     SwitchPage(pageOf_.value(control));
-    MoveActiveControl(control);
-    if (active_ == control) controls_.value(control)->setFocus(Qt::OtherFocusReason);
+    if (rules_->ActiveControl() == control)
+        controls_.value(control)->setFocus(Qt::OtherFocusReason);
 }
 
 void TFinforma::SetGridMode(valdex::Grid grid, GridMode mode) {
@@ -394,46 +395,22 @@ bool TFinforma::FormCloseQuery() {
 }
 
 void TFinforma::FormClose() {
-    active_.reset();
     RunCommand(host_, [this] { rules_->FormClose(); });
 }
 
 // ----- Forwarding -----
 
-template <class Handler> void TFinforma::Forward(Handler&& handler) {
-    if (!Live()) return;
-    RunCommand(host_, std::forward<Handler>(handler));
+template <class Handler> bool TFinforma::Forward(Handler&& handler) {
+    if (!Live()) return false;
+    return RunCommand(host_, std::forward<Handler>(handler));
 }
 
 void TFinforma::FieldKeyPress(Control control, char key) {
-    Forward([&] {
-        switch (control) {
-        case Control::esistema:
-            rules_->esistemaKeyPress(key);
-            break;
-        case Control::eanalista:
-            rules_->eanalistaKeyPress(key);
-            break;
-        case Control::efecha:
-            rules_->efechaKeyPress(key);
-            break;
-        case Control::epmedida:
-            rules_->epmedidaKeyPress(key);
-            break;
-        case Control::ecanad:
-            rules_->ecanadKeyPress(key);
-            break;
-        case Control::enivel:
-            rules_->enivelKeyPress(key);
-            break;
-        default:
-            break;
-        }
-    });
+    Forward([&] { rules_->KeyPress(control, key); });
 }
 
 void TFinforma::FieldEdited(Control control, const QString& text) {
-    if (Live() && !redrawing_) rules_->SetFieldText(control, ToUtf8(text));
+    if (!redrawing_) Forward([&] { rules_->FieldEdited(control, ToUtf8(text)); });
 }
 
 void TFinforma::ComboTextChanged(const QString& text) {
@@ -442,11 +419,11 @@ void TFinforma::ComboTextChanged(const QString& text) {
 }
 
 void TFinforma::LevelKeyTyped(QChar key, GridCell current) {
-    Forward([&] { rules_->stgnivelKeyPress(ToKey(key), current); });
+    Forward([&] { rules_->KeyPress(Control::stgnivel, ToKey(key), current); });
 }
 
 void TFinforma::DataKeyTyped(QChar key, GridCell current) {
-    Forward([&] { rules_->stgdatosKeyPress(ToKey(key), current); });
+    Forward([&] { rules_->KeyPress(Control::stgdatos, ToKey(key), current); });
 }
 
 QWidget* TFinforma::AccessKeyTarget(const QKeyEvent& event) const {
@@ -493,6 +470,9 @@ std::optional<Control> TFinforma::ControlOf(QWidget* widget) const {
     return std::nullopt;
 }
 
+// The rules decide what a focus move means; the window only reports the
+// user's moves. Its own moves (SetFocus) come back here naming the control
+// the rules already hold, which does nothing.
 void TFinforma::OnFocusChanged(QWidget*, QWidget* now) {
     if (!Live() || !now || !isAncestorOf(now)) return;
     // Every widget that holds the focus here sees the access keys first.
@@ -500,61 +480,17 @@ void TFinforma::OnFocusChanged(QWidget*, QWidget* now) {
     if (switchingPage_) return;
     const std::optional<Control> control = ControlOf(now);
     if (!notebookEntered_) {
-        // The focus enters the notebook for the first time.
         notebookEntered_ = true;
-        active_ = control;
-        Forward([this] { rules_->ThojasEnter(); });
+        Forward([&] { rules_->NotebookEntered(control); });
         return;
     }
-    if (control) MoveActiveControl(control);
-}
-
-void TFinforma::MoveActiveControl(std::optional<Control> target) {
-    if (!Live() || active_ == target) return;
-    const std::optional<Control> previous = active_;
-    active_ = target;
-    notebookEntered_ = true;
-    if (previous) RunExit(*previous);
-    // An exit check that failed has moved the focus elsewhere.
-    if (active_ != target || !target) return;
-    RunEnter(*target);
-}
-
-void TFinforma::RunExit(Control control) {
-    Forward([&] {
-        switch (control) {
-        case Control::ComboBox1:
-            rules_->ComboBox1Exit();
-            break;
-        case Control::ecanad:
-            rules_->ecanadExit();
-            break;
-        case Control::enivel:
-            rules_->enivelExit();
-            break;
-        case Control::stgnivel:
-            rules_->stgnivelExit();
-            break;
-        case Control::stgdatos:
-            rules_->stgdatosExit();
-            break;
-        default:
-            break;
-        }
-    });
-}
-
-void TFinforma::RunEnter(Control control) {
-    Forward([&] {
-        if (control == Control::stgnivel) rules_->stgnivelEnter();
-        if (control == Control::stgdatos) rules_->stgdatosEnter();
-    });
+    if (control) Forward([&] { rules_->FocusMoved(control); });
 }
 
 bool TFinforma::LeaveForAnotherPage() {
-    const int before = messagesShown_;
-    MoveActiveControl(std::nullopt);
-    return messagesShown_ == before;
+    bool stood = true;
+    if (!Forward([&] { stood = rules_->LeavePage(); })) return false;
+    return stood;
 }
 
 } // namespace valdex

@@ -70,20 +70,17 @@ private:
 
     // Forwarding. Nothing reaches the rules once the window has closed.
     bool Live() const { return rules_ && !IsClosed(); }
-    template <class Handler> void Forward(Handler&& handler);
+    // False when the handler ended through the general error handler.
+    template <class Handler> bool Forward(Handler&& handler);
     void FieldKeyPress(Control control, char key);
     void FieldEdited(Control control, const QString& text);
     void ComboTextChanged(const QString& text);
     void LevelKeyTyped(QChar key, GridCell current);
     void DataKeyTyped(QChar key, GridCell current);
 
-    // Focus: the control that holds the focus for the rules, moved by the
-    // user or by the rules; window activation does not move it.
+    // Focus moves of the user go to the rules; window activation is not one.
     void OnFocusChanged(QWidget* old, QWidget* now);
     std::optional<Control> ControlOf(QWidget* widget) const;
-    void MoveActiveControl(std::optional<Control> target);
-    void RunExit(Control control);
-    void RunEnter(Control control);
     // A click on another tab or Ctrl+PgDown/PgUp first runs the exit check
     // of the control being left; false (keep the page) when a check failed.
     bool LeaveForAnotherPage();
@@ -104,11 +101,9 @@ private:
     QHash<Control, int> pageOf_;
     QHash<QChar, QWidget*> accessKeys_;
 
-    std::optional<Control> active_;
     bool notebookEntered_ = false;
     bool redrawing_ = false;     // writes of ShowStudy are not user edits
     bool switchingPage_ = false; // focus moves of a page change are not the user's
-    int messagesShown_ = 0;
 };
 
 } // namespace valdex

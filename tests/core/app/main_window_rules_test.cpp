@@ -139,7 +139,6 @@ protected:
     void NewWorkedExample(const std::string& type = "Regresión") {
         main.FileNew();
         Study().LoadStudy(valdex::testing::WorkedExample(type));
-        StudyView().focusEvents = false;
         Study().stgdatosEnter();
     }
 
@@ -558,7 +557,6 @@ TEST_F(MainWindowRulesTest, ANewWindowsPopupItemStartsDisabled) {
     main.FileNew();
     EXPECT_FALSE(On(Command::pmnudunet));
     // The data grid's first key offers it again.
-    StudyView().focusEvents = false;
     Study().stgdatosKeyPress('1', {1, 1});
     EXPECT_TRUE(On(Command::pmnudunet));
     EXPECT_TRUE(On(Command::mnudunet));

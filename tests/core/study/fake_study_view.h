@@ -1,6 +1,6 @@
 #pragma once
 // A scripted study window for the rules: records what the rules ask of it
-// and, like a toolkit, runs the exit and entry handlers when the focus moves.
+// and reports the user's focus moves to the rules, as the Qt window does.
 
 #include "study/study_window_rules.h"
 
@@ -42,9 +42,8 @@ inline const char* ControlName(Control control) {
 
 class FakeStudyView : public StudyWindowView {
 public:
-    // Set once the rules exist; without it focus moves run no handlers.
+    // Set once the rules exist.
     StudyWindowRules* rules = nullptr;
-    bool focusEvents = true;
 
     std::vector<std::string> messages;
     std::vector<std::string> questions; // caption + "|" + text
@@ -79,7 +78,7 @@ public:
     }
     void SetFocus(Control control) override {
         focusMoves.push_back(control);
-        MoveFocus(control);
+        focus = control;
     }
     void SetGridMode(Grid grid, GridMode mode) override { modes[grid] = mode; }
     void SetCurrentCell(Grid grid, GridCell cell) override { currentCells[grid] = cell; }
@@ -92,53 +91,15 @@ public:
     }
     void SetCaption(const std::string& text) override { caption = text; }
 
-    // The user moves the focus (Tab, a click).
-    void UserFocus(Control control) { MoveFocus(control); }
-
-private:
-    // The old control's exit handler, then, if the focus is still where it
-    // went, the new control's entry handler.
-    void MoveFocus(Control control) {
-        const Control old = focus;
-        if (old == control) return;
+    // The user moves the focus (Tab, a click): the toolkit moves it, then
+    // tells the rules. True when the move stood.
+    bool UserFocus(Control control) {
         focus = control;
-        if (!rules || !focusEvents) return;
-        Exit(old);
-        if (focus == control) Enter(control);
+        return rules->FocusMoved(control);
     }
-    void Exit(Control control) {
-        switch (control) {
-        case Control::ComboBox1:
-            rules->ComboBox1Exit();
-            break;
-        case Control::ecanad:
-            rules->ecanadExit();
-            break;
-        case Control::enivel:
-            rules->enivelExit();
-            break;
-        case Control::stgnivel:
-            rules->stgnivelExit();
-            break;
-        case Control::stgdatos:
-            rules->stgdatosExit();
-            break;
-        default:
-            break;
-        }
-    }
-    void Enter(Control control) {
-        switch (control) {
-        case Control::stgnivel:
-            rules->stgnivelEnter();
-            break;
-        case Control::stgdatos:
-            rules->stgdatosEnter();
-            break;
-        default:
-            break;
-        }
-    }
+    // The user turns the page (a tab, Ctrl+PgDown).
+    bool UserTurnsPage() { return rules->LeavePage(); }
+
 };
 
 // The main window as a study window sees it.

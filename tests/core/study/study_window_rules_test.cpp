@@ -68,7 +68,6 @@ TEST_F(StudyWindowRulesTest, CreationLaysOutTheNewStudy) {
 TEST_F(StudyWindowRulesTest, EnteringTheNotebookGoesToTheFirstField) {
     view.page = 2;
     view.focus = Control::stgdatos;
-    view.focusEvents = false;
     rules.ThojasEnter();
     EXPECT_EQ(view.page, 0);
     EXPECT_EQ(view.focus, Control::esistema);
@@ -88,7 +87,6 @@ TEST_F(StudyWindowRulesTest, EnterMovesToTheSuccessorOfAFilledField) {
         {Control::epmedida, [&](char k) { rules.epmedidaKeyPress(k); }, Control::ecanad},
         {Control::enivel, [&](char k) { rules.enivelKeyPress(k); }, Control::bnivel},
     };
-    view.focusEvents = false; // the successor alone, without the exit checks
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::ControlName(c.field));
         rules.SetFieldText(c.field, "");
@@ -117,7 +115,6 @@ TEST_F(StudyWindowRulesTest, EveryKeySetsTheModifiedMark) {
         [&] { rules.stgnivelKeyPress('1', {1, 1}); }, [&] { rules.stgdatosKeyPress('1', {1, 1}); },
         [&] { rules.ComboBox1Change("Regresión"); },
     };
-    view.focusEvents = false;
     for (std::size_t i = 0; i < std::size(keys); ++i) {
         SCOPED_TRACE(i);
         host.estado = " ";
@@ -135,7 +132,6 @@ TEST_F(StudyWindowRulesTest, LeavingFieldsAndLayingOutDoNotSetTheMark) {
         [&] { rules.stgnivelEnter(); }, [&] { rules.stgnivelExit(); },
         [&] { rules.stgdatosEnter(); },
     };
-    view.focusEvents = false;
     for (std::size_t i = 0; i < std::size(actions); ++i) {
         SCOPED_TRACE(i);
         host.estado = "";
@@ -161,7 +157,6 @@ TEST_F(StudyWindowRulesTest, LeavingTheCalculationType) {
         {"Regresión", true}, {"Ordenada al Origen", true}, {"regresión", false},
         {"", false},         {"Regresión ", false},        {"Ordenada al origen", false},
     };
-    view.focusEvents = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         view.messages.clear();
@@ -205,7 +200,6 @@ TEST_F(StudyWindowRulesTest, LeavingTheLevelCount) {
         {"2", ""},
         {"10", ""},
     };
-    view.focusEvents = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         view.messages.clear();
@@ -256,7 +250,6 @@ TEST_F(StudyWindowRulesTest, AcceptingARefusedLevelCountDoesNothing) {
 }
 
 TEST_F(StudyWindowRulesTest, EnteringAGridWithUnacceptedLevelCount) {
-    view.focusEvents = false;
     rules.SetFieldText(Control::enivel, "4");
     for (auto enter : {&StudyWindowRules::stgnivelEnter, &StudyWindowRules::stgdatosEnter}) {
         view.messages.clear();
@@ -272,7 +265,6 @@ TEST_F(StudyWindowRulesTest, EnteringAGridWithUnacceptedLevelCount) {
 }
 
 TEST_F(StudyWindowRulesTest, EnteringAGridWithANonIntegerLevelCountEndsInTheErrorBox) {
-    view.focusEvents = false;
     rules.SetFieldText(Control::enivel, "x");
     rules.stgnivelEnter();
     rules.stgdatosEnter();
@@ -286,7 +278,6 @@ TEST_F(StudyWindowRulesTest, EnteringAGridWithANonIntegerLevelCountEndsInTheErro
 
 TEST_F(StudyWindowRulesTest, TypingInTheLevelsGridSwitchesTabModes) {
     SetLevels({{"1", "3"}, {"2", "3"}, {"3", "3"}});
-    view.focusEvents = false;
     struct Case {
         char key;
         GridCell cell;
@@ -317,8 +308,8 @@ TEST_F(StudyWindowRulesTest, TypingInTheLevelsGridSwitchesTabModes) {
 
 TEST_F(StudyWindowRulesTest, EnterInTheLastLevelCellRunsTheExitCheck) {
     SetLevels({{"1", "3"}, {"2", ""}, {"3", "3"}});
-    view.focus = Control::stgnivel;
-    rules.stgnivelKeyPress(kEnterKey, {3, 2});
+    ASSERT_TRUE(view.UserFocus(Control::stgnivel));
+    rules.KeyPress(Control::stgnivel, kEnterKey, {3, 2});
     EXPECT_EQ(view.messages, std::vector<std::string>{"Falta capturar algún dato"});
     EXPECT_EQ(view.focus, Control::stgnivel);
     // The check made cell (1, 1) current; the key then left the grid in
@@ -343,7 +334,6 @@ TEST_F(StudyWindowRulesTest, LeavingTheLevelsGrid) {
         {{{"1", "x"}, {"", "3"}}, "Algún dato no es un valor numérico."},
         {{{"1", " "}, {"2", "3"}}, "Algún dato no es un valor numérico."},
     };
-    view.focusEvents = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         SetLevels(c.levels);
@@ -364,7 +354,6 @@ TEST_F(StudyWindowRulesTest, LeavingTheLevelsGrid) {
 
 TEST_F(StudyWindowRulesTest, LayoutOfCountsThreeTwoFour) {
     SetLevels({{"1", "3"}, {"2", "2"}, {"3", "4"}});
-    view.focusEvents = false;
     rules.stgdatosEnter();
     EXPECT_TRUE(view.messages.empty());
     const std::vector<std::string> expected = {
@@ -378,7 +367,6 @@ TEST_F(StudyWindowRulesTest, LayoutOfCountsThreeTwoFour) {
 }
 
 TEST_F(StudyWindowRulesTest, LayoutGrowsAndShrinksTheGrid) {
-    view.focusEvents = false;
     SetLevels({{"1", "3"}, {"2", "3"}, {"3", "3"}, {"4", "1"}});
     rules.stgdatosEnter();
     EXPECT_EQ(rules.Study().ResponseRows(), 10);
@@ -393,7 +381,6 @@ TEST_F(StudyWindowRulesTest, LayoutGrowsAndShrinksTheGrid) {
 }
 
 TEST_F(StudyWindowRulesTest, RelabellingKeepsResponsesInTheirRows) {
-    view.focusEvents = false;
     SetLevels({{"1", "3"}, {"2", "3"}, {"3", "3"}});
     rules.stgdatosEnter();
     for (int r = 1; r <= 9; ++r)
@@ -427,7 +414,6 @@ TEST_F(StudyWindowRulesTest, LayoutRefusals) {
         {{{"1", "2147483647"}, {"2", "2147483647"}},
          "El número total de replicas no puede ser mayor que 100000."},
     };
-    view.focusEvents = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         SetLevels(c.levels);
@@ -447,7 +433,6 @@ TEST_F(StudyWindowRulesTest, LayoutRefusals) {
 }
 
 TEST_F(StudyWindowRulesTest, TypingInTheResponsesGrid) {
-    view.focusEvents = false;
     SetLevels({{"1", "2"}, {"2", "2"}});
     rules.stgdatosEnter();
     host.events.clear();
@@ -474,7 +459,6 @@ TEST_F(StudyWindowRulesTest, LeavingTheResponsesGrid) {
         {"4,0", "El dato 4 no es un valor numérico.", -1},
         {"-1.5e2", "", -1},
     };
-    view.focusEvents = false;
     SetLevels({{"1", "3"}, {"2", "3"}});
     rules.stgdatosEnter();
     for (int r = 1; r <= 6; ++r)
@@ -500,7 +484,6 @@ TEST_F(StudyWindowRulesTest, LeavingTheResponsesGrid) {
 }
 
 TEST_F(StudyWindowRulesTest, TheFirstFailingResponseIsReported) {
-    view.focusEvents = false;
     SetLevels({{"1", "2"}, {"2", "2"}});
     rules.stgdatosEnter();
     rules.SetResponseCell(1, "1");
@@ -526,11 +509,9 @@ TEST_F(StudyWindowRulesTest, AFailedExitDoesNotStartTheEntryCheckOfItsOwnControl
     // check sends the focus back into it, whose entry check would send it to
     // the count, whose leaving would run the exit check again.
     SetLevels({{"1", "3"}, {"2", ""}, {"3", "3"}});
+    ASSERT_TRUE(view.UserFocus(Control::stgnivel));
     rules.SetFieldText(Control::enivel, "4");
-    view.focusEvents = false;
-    view.focus = Control::stgnivel;
-    view.focusEvents = true;
-    view.UserFocus(Control::stgdatos);
+    EXPECT_FALSE(view.UserFocus(Control::stgdatos));
     EXPECT_EQ(view.messages, std::vector<std::string>{"Falta capturar algún dato"});
     EXPECT_EQ(view.focus, Control::stgnivel);
     EXPECT_EQ(rules.Study().ResponseRows(), 9); // the responses grid was never entered
@@ -570,6 +551,117 @@ TEST_F(StudyWindowRulesTest, TabbingThroughAValidStudyShowsNoMessage) {
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(rules.Study().ResponseRows(), 9);
     EXPECT_EQ(host.events, std::vector<std::string>{"DataPageEntered"});
+}
+
+// Every move between two controls of the levels page, in three states of
+// the study. A click and Tab are the same move for the rules. A passing exit
+// check that moves the focus itself (the level count to "Aceptar niveles",
+// the levels grid to "Aceptar replicas por nivel") ends the user's move
+// there, with no message and no entry check of the clicked control.
+TEST_F(StudyWindowRulesTest, EveryMoveBetweenTheControlsOfTheLevelsPage) {
+    enum class State { Consistent, CountNotAccepted, EmptyCell };
+    struct Case {
+        State state;
+        Control from, to;
+        const char* message; // nullptr: none
+        Control focus;       // where the focus ends
+    };
+    using C = Control;
+    const char* missing = "Falta capturar algún dato";
+    const Case cases[] = {
+        {State::Consistent, C::enivel, C::bnivel, nullptr, C::bnivel},
+        {State::Consistent, C::enivel, C::stgnivel, nullptr, C::bnivel},
+        {State::Consistent, C::enivel, C::botonr, nullptr, C::bnivel},
+        {State::Consistent, C::bnivel, C::enivel, nullptr, C::enivel},
+        {State::Consistent, C::bnivel, C::stgnivel, nullptr, C::stgnivel},
+        {State::Consistent, C::bnivel, C::botonr, nullptr, C::botonr},
+        {State::Consistent, C::stgnivel, C::enivel, nullptr, C::botonr},
+        {State::Consistent, C::stgnivel, C::bnivel, nullptr, C::botonr},
+        {State::Consistent, C::stgnivel, C::botonr, nullptr, C::botonr},
+        {State::Consistent, C::botonr, C::enivel, nullptr, C::enivel},
+        {State::Consistent, C::botonr, C::bnivel, nullptr, C::bnivel},
+        {State::Consistent, C::botonr, C::stgnivel, nullptr, C::stgnivel},
+        // "4" typed over "3" without "Aceptar niveles".
+        {State::CountNotAccepted, C::enivel, C::bnivel, nullptr, C::bnivel},
+        {State::CountNotAccepted, C::enivel, C::stgnivel, nullptr, C::bnivel},
+        {State::CountNotAccepted, C::enivel, C::botonr, nullptr, C::bnivel},
+        {State::CountNotAccepted, C::bnivel, C::enivel, nullptr, C::enivel},
+        {State::CountNotAccepted, C::bnivel, C::stgnivel, kMismatch, C::enivel},
+        {State::CountNotAccepted, C::bnivel, C::botonr, nullptr, C::botonr},
+        {State::CountNotAccepted, C::stgnivel, C::enivel, nullptr, C::botonr},
+        {State::CountNotAccepted, C::stgnivel, C::bnivel, nullptr, C::botonr},
+        {State::CountNotAccepted, C::stgnivel, C::botonr, nullptr, C::botonr},
+        {State::CountNotAccepted, C::botonr, C::enivel, nullptr, C::enivel},
+        {State::CountNotAccepted, C::botonr, C::bnivel, nullptr, C::bnivel},
+        {State::CountNotAccepted, C::botonr, C::stgnivel, kMismatch, C::enivel},
+        // The replicate count of level 2 is empty.
+        {State::EmptyCell, C::enivel, C::stgnivel, nullptr, C::bnivel},
+        {State::EmptyCell, C::bnivel, C::stgnivel, nullptr, C::stgnivel},
+        {State::EmptyCell, C::stgnivel, C::enivel, missing, C::stgnivel},
+        {State::EmptyCell, C::stgnivel, C::bnivel, missing, C::stgnivel},
+        {State::EmptyCell, C::stgnivel, C::botonr, missing, C::stgnivel},
+        {State::EmptyCell, C::botonr, C::stgnivel, nullptr, C::stgnivel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(testing::ControlName(c.from)) + " -> " +
+                     testing::ControlName(c.to) + " in state " +
+                     std::to_string(static_cast<int>(c.state)));
+        FakeStudyHost moveHost;
+        FakeStudyView moveView;
+        StudyWindowRules moveRules(moveView, moveHost);
+        moveView.rules = &moveRules;
+        moveRules.FormCreate();
+        moveRules.SetFieldText(Control::enivel, "3");
+        moveRules.bnivelClick();
+        for (int i = 1; i <= 3; ++i) {
+            moveRules.SetLevelCell(i, 1, std::to_string(i));
+            moveRules.SetLevelCell(i, 2, c.state == State::EmptyCell && i == 2 ? "" : "3");
+        }
+        ASSERT_TRUE(moveView.UserFocus(c.from)); // from nowhere: no exit check
+        ASSERT_TRUE(moveView.messages.empty());
+        if (c.state == State::CountNotAccepted) moveRules.SetFieldText(Control::enivel, "4");
+
+        const bool stood = moveView.UserFocus(c.to);
+        const std::vector<std::string> expected =
+            c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{};
+        EXPECT_EQ(moveView.messages, expected);
+        EXPECT_EQ(std::string(testing::ControlName(moveView.focus)),
+                  testing::ControlName(c.focus));
+        EXPECT_EQ(moveRules.ActiveControl(), c.focus);
+        EXPECT_EQ(stood, c.focus == c.to);
+    }
+}
+
+TEST_F(StudyWindowRulesTest, TurningThePageAfterAPassingCheckThatMovedTheFocus) {
+    // Level count "3": its exit check passes and sends the focus to
+    // "Aceptar niveles"; the page still turns.
+    ASSERT_TRUE(view.UserFocus(Control::enivel));
+    EXPECT_TRUE(view.UserTurnsPage());
+    EXPECT_TRUE(view.messages.empty());
+    // A failing check keeps the page.
+    ASSERT_TRUE(view.UserFocus(Control::enivel));
+    rules.SetFieldText(Control::enivel, "1");
+    EXPECT_FALSE(view.UserTurnsPage());
+    EXPECT_EQ(view.messages, std::vector<std::string>{"Datos fuera de rango, 2-10 número de niveles"});
+    EXPECT_EQ(rules.ActiveControl(), Control::enivel);
+}
+
+TEST_F(StudyWindowRulesTest, EveryUserEditSetsTheModifiedMark) {
+    rules.FieldEdited(Control::esistema, "pegado");
+    EXPECT_EQ(host.estado, kModified);
+    EXPECT_EQ(rules.Study().MethodName, "pegado");
+    host.estado = "";
+    rules.LevelCellEdited(1, 1, "2,5");
+    EXPECT_EQ(host.estado, kModified);
+    EXPECT_EQ(rules.Study().LevelCell(1, 1), "2,5");
+    host.estado = "";
+    rules.ResponseCellEdited(2, "0.4");
+    EXPECT_EQ(host.estado, kModified);
+    EXPECT_EQ(rules.Study().ResponseCell(1, 2), "0.4");
+    // Storing what a file or a redraw holds is not an edit.
+    host.estado = "";
+    rules.SetFieldText(Control::eanalista, "x");
+    EXPECT_EQ(host.estado, "");
 }
 
 // ----- Closing -----
