@@ -7,7 +7,7 @@ VALDEX_PACKAGES=(
     libgtest-dev libgmock-dev googletest
     clang libclang-rt-14-dev
     fonts-liberation fonts-liberation2 fontconfig
-    poppler-utils xvfb xauth
+    poppler-utils xvfb xauth libx11-dev libxtst-dev openbox
 )
 
 valdex_install_dependencies() {

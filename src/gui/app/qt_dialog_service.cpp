@@ -3,6 +3,7 @@
 #include "base/app_texts.h"
 
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace valdex {
@@ -24,6 +25,30 @@ std::optional<QString> RunFileDialog(QWidget* parent, const char* title, const Q
     return dialog.selectedFiles().constFirst();
 }
 
+// The save question has no Cancel: Escape and the window's close box are
+// no answer (Qt would take them for "No" and lose the study), so the
+// question stays until Sí or No is chosen.
+class NoEscape : public QObject {
+public:
+    explicit NoEscape(QMessageBox& box) : box_(box) { box.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &box_) return false;
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        if (event->type() == QEvent::Close && !box_.clickedButton()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QMessageBox& box_;
+};
+
 } // namespace
 
 void QtDialogService::ShowMessage(const QString& text) {
@@ -36,6 +61,7 @@ bool QtDialogService::AskYesNo(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent_);
     box.setDefaultButton(QMessageBox::Yes);
+    NoEscape noEscape(box);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -130,15 +130,35 @@ void StudyGrid::OpenEditorIfFocused() {
     if (index.isValid()) edit(index);
 }
 
+// The editor opens once the focus change that brought the focus here is
+// over: opening it inside that change would move the focus again while the
+// rules may already have sent it elsewhere (a failed entry check).
+void StudyGrid::OpenEditorLater() {
+    if (editorPending_) return;
+    editorPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            editorPending_ = false;
+            if (isVisible()) OpenEditorIfFocused();
+        },
+        Qt::QueuedConnection);
+}
+
 void StudyGrid::focusInEvent(QFocusEvent* event) {
+    focusing_ = true;
     QTableWidget::focusInEvent(event);
     if (!currentIndex().isValid() && rowCount() > 0 && columnCount() > 0) setCurrentCell(0, 0);
-    OpenEditorIfFocused();
+    focusing_ = false;
+    OpenEditorLater();
 }
 
 void StudyGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableWidget::currentChanged(current, previous);
-    OpenEditorIfFocused();
+    if (focusing_)
+        OpenEditorLater();
+    else
+        OpenEditorIfFocused();
 }
 
 void StudyGrid::keyPressEvent(QKeyEvent* event) {

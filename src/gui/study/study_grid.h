@@ -63,6 +63,7 @@ protected:
 private:
     friend class StudyGridDelegate;
     void OpenEditorIfFocused();
+    void OpenEditorLater();
     void EditorCreated(QLineEdit* editor, const QModelIndex& index);
     // Handles a key for the open editor; true when it is used up here.
     bool EditorKey(QWidget* editor, QKeyEvent* event);
@@ -72,6 +73,8 @@ private:
     QPointer<QLineEdit> editor_;
     bool closingEditor_ = false;
     bool keepClosed_ = false;
+    bool focusing_ = false;      // inside focusInEvent
+    bool editorPending_ = false; // an OpenEditorLater is queued
 };
 
 } // namespace valdex

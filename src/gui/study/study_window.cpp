@@ -441,8 +441,17 @@ bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (event->type() == QEvent::KeyPress) {
-        if (QWidget* target = AccessKeyTarget(*static_cast<QKeyEvent*>(event))) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (QWidget* target = AccessKeyTarget(*key)) {
             target->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+        // Enter on a focused button presses it, as Space does.
+        if (auto* button = qobject_cast<QPushButton*>(watched);
+            button && controlOfWidget_.contains(button) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            button->click();
             return true;
         }
         const auto it = controlOfWidget_.constFind(static_cast<QWidget*>(watched));

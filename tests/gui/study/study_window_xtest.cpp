@@ -1,0 +1,225 @@
+// The study window on a real X server, driven with real keys and clicks:
+// the real input focus moves, message boxes are the real ones and are
+// answered with keys. After each message the application must be alive, on
+// the page and in the control the rules name, with no second message.
+
+#include "app/main_window.h"
+#include "study/study_grid.h"
+#include "study/study_window.h"
+#include "../support/x_keyboard.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace valdex;
+using valdex::testing::MessageWatcher;
+using valdex::testing::XKeyboard;
+
+namespace {
+
+// The name of the control holding the focus (a cell editor counts as its grid).
+QString FocusedControl() {
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+            return widget->objectName();
+    return {};
+}
+
+} // namespace
+
+class StudyWindowXTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void messagesLeaveTheFocusWhereTheRulesPutIt_data();
+    void messagesLeaveTheFocusWhereTheRulesPutIt();
+    void clickingTheGridFromAValidCountEndsOnAceptarNiveles();
+    void enterOnAFocusedButtonPressesIt();
+    void escapeDoesNotAnswerTheSaveQuestion();
+
+private:
+    // Runs the steps: a chord (X keysym names, "ctrl+Next") or, after "=",
+    // text typed key by key.
+    void Run(const QStringList& steps);
+    TFinforma* Study() const { return form_->Finforma(); }
+
+    XKeyboard keyboard_;
+    std::unique_ptr<MessageWatcher> watcher_;
+    std::unique_ptr<TMainForm> form_;
+};
+
+void StudyWindowXTest::initTestCase() {
+    QVERIFY2(keyboard_.Ready(), "no X display");
+    QVERIFY(QGuiApplication::platformName() == QLatin1String("xcb"));
+}
+
+void StudyWindowXTest::init() {
+    form_ = std::make_unique<TMainForm>(); // the real message boxes
+    form_->setGeometry(0, 0, 1000, 720);
+    form_->show();
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    watcher_ = std::make_unique<MessageWatcher>(keyboard_);
+}
+
+void StudyWindowXTest::cleanup() {
+    form_->estado()->clear(); // no save question at the end
+    watcher_.reset();
+    form_.reset();
+}
+
+void StudyWindowXTest::Run(const QStringList& steps) {
+    for (const QString& step : steps) {
+        if (step.startsWith(QLatin1Char('=')))
+            keyboard_.Type(step.mid(1));
+        else
+            keyboard_.Press(step);
+    }
+    QTest::qWait(150);
+}
+
+void StudyWindowXTest::messagesLeaveTheFocusWhereTheRulesPutIt_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("focus");
+
+    const QString toLevels = QStringLiteral("ctrl+Next");
+    // From "Aceptar niveles" into the levels grid, typing the six cells.
+    auto levels = [](const QStringList& cells) {
+        QStringList steps{QStringLiteral("ctrl+n"), QStringLiteral("ctrl+Next"),
+                          QStringLiteral("Tab"), QStringLiteral("Tab")};
+        for (const QString& cell : cells) {
+            if (!cell.isEmpty()) steps << QLatin1Char('=') + cell;
+            steps << QStringLiteral("Tab");
+        }
+        return steps;
+    };
+    const QString mismatch = QStringLiteral(
+        "El número de celdas de captura para los niveles, no coincide con el número de niveles "
+        "especificado.");
+
+    QTest::newRow("no selection of the calculation type")
+        << QStringList{"ctrl+n", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab"}
+        << QStringLiteral("Falta hacer su selección") << 0 << QStringLiteral("ComboBox1");
+    QTest::newRow("level count empty")
+        << QStringList{"ctrl+n", toLevels, "End", "BackSpace", "Tab"}
+        << QStringLiteral("Falta capturar el número de niveles.") << 1 << QStringLiteral("enivel");
+    QTest::newRow("level count not a number")
+        << QStringList{"ctrl+n", toLevels, "End", "BackSpace", "=x", "Tab"}
+        << QStringLiteral("El valor de captura no es un valor numérico.") << 1
+        << QStringLiteral("enivel");
+    QTest::newRow("level count out of range")
+        << QStringList{"ctrl+n", toLevels, "End", "BackSpace", "=1", "Tab"}
+        << QStringLiteral("Datos fuera de rango, 2-10 número de niveles") << 1
+        << QStringLiteral("enivel");
+    QTest::newRow("level count not accepted, Tab into the grid")
+        << QStringList{"ctrl+n", toLevels, "End", "BackSpace", "=4", "Tab", "Tab"} << mismatch << 1
+        << QStringLiteral("enivel");
+    QTest::newRow("level count not accepted, Guardar")
+        << QStringList{"ctrl+n", "Tab", "Tab", "Tab", "Tab", "Tab", "=Ordenada al Origen",
+                       toLevels, "End", "BackSpace", "=4", "ctrl+g"}
+        << mismatch << 1 << QStringLiteral("enivel");
+    QTest::newRow("levels grid left with an empty cell")
+        << levels({"1", "2", "3", "3", "", "3"}) << QStringLiteral("Falta capturar algún dato") << 1
+        << QStringLiteral("stgnivel");
+    QTest::newRow("levels grid left with a text")
+        << levels({"1", "a", "3", "3", "3", "3"})
+        << QStringLiteral("Algún dato no es un valor numérico.") << 1 << QStringLiteral("stgnivel");
+    QTest::newRow("data page with no level value")
+        << QStringList{"ctrl+n", toLevels, toLevels}
+        << QStringLiteral("Falta capturar el valor del nivel 1") << 1 << QStringLiteral("stgnivel");
+    QTest::newRow("levels grid left by turning the page")
+        << QStringList{"ctrl+n", toLevels, "Tab", "Tab", "=1", "ctrl+Next"}
+        << QStringLiteral("Falta capturar algún dato") << 1 << QStringLiteral("stgnivel");
+    QTest::newRow("replicate count not whole")
+        << (levels({"1", "2", "3", "1.5", "2", "2"}) << toLevels)
+        << QStringLiteral("La replicación del nivel 1 no es un número entero.") << 1
+        << QStringLiteral("stgnivel");
+    QTest::newRow("replicate count negative")
+        << (levels({"1", "2", "3", "-1", "2", "2"}) << toLevels)
+        << QStringLiteral("La replicación del nivel 1 es negativa.") << 1
+        << QStringLiteral("stgnivel");
+    QTest::newRow("data grid left with an empty response")
+        << (levels({"1", "2", "3", "1", "1", "1"}) << toLevels << "=5" << "ctrl+Prior")
+        << QStringLiteral("Falta capturar el 2 º dato .") << 2 << QStringLiteral("stgdatos");
+    QTest::newRow("data grid left with a text")
+        << (levels({"1", "2", "3", "1", "1", "1"})
+            << toLevels << "=a" << "Tab" << "=2" << "Tab" << "=3" << "ctrl+Prior")
+        << QStringLiteral("El dato 1 no es un valor numérico.") << 2 << QStringLiteral("stgdatos");
+}
+
+void StudyWindowXTest::messagesLeaveTheFocusWhereTheRulesPutIt() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, message);
+    QFETCH(int, page);
+    QFETCH(QString, focus);
+
+    Run(steps);
+    QCOMPARE(watcher_->texts, QStringList{message});
+    QVERIFY(Study());
+    QCOMPARE(Study()->Thojas()->currentIndex(), page);
+    QTRY_COMPARE(FocusedControl(), focus);
+    // Still alive and answering: a key reaches the window and nothing more
+    // is said.
+    keyboard_.Press(QStringLiteral("shift+Tab"));
+    QTest::qWait(200);
+    QVERIFY(form_->isVisible());
+}
+
+// The level count's exit check passes and puts the focus on "Aceptar
+// niveles"; the click on the grid ends there, with no message.
+void StudyWindowXTest::clickingTheGridFromAValidCountEndsOnAceptarNiveles() {
+    Run({QStringLiteral("ctrl+n"), QStringLiteral("ctrl+Next")});
+    QCOMPARE(FocusedControl(), QStringLiteral("enivel"));
+    StudyGrid* grid = Study()->stgnivel();
+    keyboard_.Click(grid->viewport(), grid->visualRect(grid->model()->index(0, 1)).center());
+    QTest::qWait(300);
+    QCOMPARE(watcher_->texts, QStringList{});
+    QTRY_COMPARE(FocusedControl(), QStringLiteral("bnivel"));
+
+    // Typed 4, then the grid clicked: one move, no message (the grid's entry
+    // check does not run).
+    keyboard_.Click(Study()->ControlWidget(Control::enivel), QPoint(10, 8));
+    Run({QStringLiteral("End"), QStringLiteral("BackSpace"), QStringLiteral("=4")});
+    keyboard_.Click(grid->viewport(), grid->visualRect(grid->model()->index(0, 1)).center());
+    QTest::qWait(300);
+    QCOMPARE(watcher_->texts, QStringList{});
+    QTRY_COMPARE(FocusedControl(), QStringLiteral("bnivel"));
+}
+
+// Type the level count, Enter (to "Aceptar niveles"), Enter (presses it).
+void StudyWindowXTest::enterOnAFocusedButtonPressesIt() {
+    Run({QStringLiteral("ctrl+n"), QStringLiteral("ctrl+Next"), QStringLiteral("End"),
+         QStringLiteral("BackSpace"), QStringLiteral("=5"), QStringLiteral("Return")});
+    QCOMPARE(FocusedControl(), QStringLiteral("bnivel"));
+    Run({QStringLiteral("Return")});
+    QCOMPARE(Study()->stgnivel()->columnCount(), 5);
+    QCOMPARE(watcher_->texts, QStringList{});
+}
+
+// Escape is no answer to "Guardar archivo?": the question stays; "n" then
+// answers No and the window closes.
+void StudyWindowXTest::escapeDoesNotAnswerTheSaveQuestion() {
+    Run({QStringLiteral("ctrl+n"), QStringLiteral("=abc")});
+    QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
+    watcher_->keys = QStringList{QStringLiteral("Escape"), QStringLiteral("n")};
+    form_->MdiArea()->activeSubWindow()->close();
+    QTest::qWait(500);
+    QCOMPARE(watcher_->texts.size(), 1);
+    QCOMPARE(watcher_->keptBoxOpen, QStringList{QStringLiteral("Escape")});
+    QTRY_VERIFY(!form_->Finforma());
+    QCOMPARE(form_->estado()->text(), QStringLiteral(" "));
+}
+
+QTEST_MAIN(StudyWindowXTest)
+#include "study_window_xtest.moc"
