@@ -99,6 +99,9 @@ void CommandStates::Apply(CommandEvent event) {
     case CommandEvent::Start:
         enabled_.fill(false);
         SetGroup(G::New, true);
+        // Open is usable from the start, as once the last window has closed:
+        // a study can be opened without first creating one.
+        SetGroup(G::Open, true);
         // The never-switched commands in their design states; the Window and
         // Help menus stay disabled, and with them their items' shortcuts.
         for (Command command :

@@ -113,8 +113,10 @@ bool MainWindowRules::SaveCurrentAs() {
     if (!finforma_ || !PassesLevelCheck()) return false;
     std::optional<std::string> path = view_.AskSaveFileName(saveFileName_);
     if (!path) return false;
-    saveFileName_ = *path;
+    // The name and the caption follow only a completed write: after a failed
+    // one, Guardar must not write to a file the caption does not name.
     WriteCurrent(*path);
+    saveFileName_ = *path;
     finforma_->SetCaption(*path);
     return true;
 }

@@ -358,6 +358,14 @@ TEST_F(MainWindowRulesTest, AFailedWriteKeepsTheEarlierFileAndTheMark) {
     EXPECT_EQ(view.errorBoxes.size(), 2u);
     EXPECT_EQ(Study().Caption(), path);
     EXPECT_EQ(view.estado, "Modificado");
+    // ... and so does the save name: Guardar writes the file the caption
+    // names, not the one of the failed Guardar como.
+    EXPECT_EQ(main.SaveFileName(), path);
+    Study().SetLevelCell(1, 1, "0.25");
+    EXPECT_TRUE(main.FileSave());
+    EXPECT_EQ(view.estado, "");
+    EXPECT_NE(valdex::testing::ReadBytes(path), earlier);
+    EXPECT_EQ(ReadStudyFile(path).LevelCell(1, 1), "0.25");
 }
 
 // ----- The save question when a study window closes -----

@@ -239,7 +239,8 @@ private slots:
     }
 
     void commandStatesOfNewAndTheCalculationType() {
-        ExpectEnabled(With(kAlwaysOn, {C::FileNewItem, C::spdnuevo}));
+        // New and Open from the start.
+        ExpectEnabled(With(kAlwaysOn, {C::FileNewItem, C::spdnuevo, C::FileOpenItem, C::spdabrir}));
         QTest::keyClick(form_.get(), Qt::Key_N, Qt::ControlModifier);
         TFinforma* study = form_->Finforma();
         QVERIFY(study);
@@ -303,11 +304,9 @@ private slots:
         file.close();
         const CommandSet before = EnabledCommands(*form_);
         dialogs_->openNames.push_back(path);
-        form_->MenuAction(C::FileOpenItem)->setEnabled(true);
         form_->MenuAction(C::FileOpenItem)->trigger();
         QCOMPARE(dialogs_->errors.size(), 1);
         QCOMPARE(form_->MdiArea()->subWindowList().size(), 0);
-        form_->MenuAction(C::FileOpenItem)->setEnabled(false);
         QCOMPARE(Names(EnabledCommands(*form_)), Names(before));
     }
 };

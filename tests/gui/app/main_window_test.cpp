@@ -64,7 +64,7 @@ private slots:
             true, true);
         row("Nuevo", C::FileNewItem, "&Nuevo", "Ctrl+N", 2, "Crea un nuevo archivo", true, true);
         row("Abrir", C::FileOpenItem, "&Abrir...", "Ctrl+A", 3, "Abre un archivo ya existente",
-            true, false);
+            true, true);
         row("Cerrar", C::mnuclose, "C&errar", "", 4, "Cierra la ventana activa", true, false);
         row("Guardar", C::FileSaveItem, "&Guardar", "Ctrl+G", 5, "Guarda el archivo", true, false);
         row("Guardar como", C::FileSaveAsItem, "Guardar &como...", "", 6,
@@ -153,7 +153,7 @@ private slots:
                                                 << QString::fromUtf8(status) << on;
         };
         row(C::spdnuevo, 8, 25, "Nuevo", "Crea un nuevo archivo", true);
-        row(C::spdabrir, 40, 25, "Abrir", "Abre un archivo de Curva de Calibración", false);
+        row(C::spdabrir, 40, 25, "Abrir", "Abre un archivo de Curva de Calibración", true);
         row(C::spdguardar, 64, 25, "Guardar", "Guarda el archivo de Curva de Calibración", false);
         row(C::spdprint, 96, 23, "Imprimir en Lasser", "Imprimir en Lasser", false);
         row(C::spdprint1, 120, 23, "Imprimir en Deskjet", "Imprimir en Deskjet", false);
