@@ -56,6 +56,10 @@ void MainWindowRules::ShowErrorBox(const std::string& text) {
     view_.ShowErrorBox(text);
 }
 
+void MainWindowRules::ShowUnexpectedError(const std::string& text) {
+    view_.ShowUnexpectedError(text);
+}
+
 // ----- Files -----
 
 void MainWindowRules::FileNew() {

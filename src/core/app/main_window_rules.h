@@ -97,6 +97,7 @@ public:
     bool SaveStudy() override { return FileSave(); }
     void StudyWindowClosed(StudyWindowRules& window) override;
     void ShowErrorBox(const std::string& text) override;
+    void ShowUnexpectedError(const std::string& text) override;
     char DecimalSeparator() const override { return separator_; }
 
 private:

@@ -17,6 +17,10 @@ class ErrorBox {
 public:
     virtual ~ErrorBox() = default;
     virtual void ShowErrorBox(const std::string& text) = 0;
+    // An error that is not an AppError (a fault of the program, such as
+    // std::bad_alloc or a logic error): the user sees the same box; a test
+    // host records it as a failure.
+    virtual void ShowUnexpectedError(const std::string& text) { ShowErrorBox(text); }
 };
 
 // Runs `command`; an AppError (or any other standard exception) shows its
@@ -29,7 +33,7 @@ template <class Command> bool RunCommand(ErrorBox& box, Command&& command) {
     } catch (const AppError& error) {
         box.ShowErrorBox(ErrorBoxText(error.what()));
     } catch (const std::exception& error) {
-        box.ShowErrorBox(ErrorBoxText(error.what()));
+        box.ShowUnexpectedError(ErrorBoxText(error.what()));
     }
     return false;
 }

@@ -35,6 +35,11 @@ public:
         ++failures_;
         box_.ShowErrorBox(text);
     }
+    void ShowUnexpectedError(const std::string& text) override {
+        FlagScope scope(suspended_);
+        ++failures_;
+        box_.ShowUnexpectedError(text);
+    }
 
 private:
     ErrorBox& box_;

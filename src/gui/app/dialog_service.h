@@ -18,6 +18,9 @@ public:
     virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
     // The general error box: stop icon, application title, OK button.
     virtual void ShowError(const QString& text) = 0;
+    // An error that is not one of the program's own (AppError): the same box
+    // for the user; the tests' dialogs record it as a failure.
+    virtual void ShowUnexpectedError(const QString& text) { ShowError(text); }
     // The file dialogs; nullopt when the user cancels.
     virtual std::optional<QString> AskOpenFileName(const QString& initialName) = 0;
     virtual std::optional<QString> AskSaveFileName(const QString& initialName) = 0;

@@ -310,6 +310,10 @@ void TMainForm::ShowDeskjetOptions() {
         dialogs_->ShowMessage(QStringLiteral("La impresión no está disponible."));
 }
 
+void TMainForm::ShowUnexpectedError(const std::string& text) {
+    dialogs_->ShowUnexpectedError(QString::fromStdString(text));
+}
+
 void TMainForm::ShowErrorBox(const std::string& text) {
     dialogs_->ShowError(QString::fromStdString(text));
 }

@@ -79,6 +79,7 @@ public:
     void ShowLasserOptions() override;
     void ShowDeskjetOptions() override;
     void ShowErrorBox(const std::string& text) override;
+    void ShowUnexpectedError(const std::string& text) override;
 
 signals:
     // FormActivate: the main window became the active window.

@@ -305,7 +305,7 @@ private slots:
         const CommandSet before = EnabledCommands(*form_);
         dialogs_->openNames.push_back(path);
         form_->MenuAction(C::FileOpenItem)->trigger();
-        QCOMPARE(dialogs_->errors.size(), 1);
+        QCOMPARE(dialogs_->TakeErrors().size(), 1);
         QCOMPARE(form_->MdiArea()->subWindowList().size(), 0);
         QCOMPARE(Names(EnabledCommands(*form_)), Names(before));
     }

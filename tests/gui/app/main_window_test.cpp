@@ -319,7 +319,7 @@ private slots:
         form_->Rules().FileNew();
         form_->Finforma()->Rules().SetFieldText(Control::enivel, "x");
         form_->Rules().mnudunetClick();
-        QCOMPARE(dialogs_->errors,
+        QCOMPARE(dialogs_->TakeErrors(),
                  QStringList{QStringLiteral("'x' is not a valid integer value.")});
         QVERIFY(ResultsWindows(*form_).isEmpty());
     }

@@ -6,6 +6,8 @@
 #include "app/main_window.h"
 #include "scripted_dialogs.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLocale>
 #include <QtTest>
@@ -34,10 +36,20 @@ protected:
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     }
 
-    // Nothing of the study is asked about at the end of a test.
+    // Nothing of the study is asked about at the end of a test. A test that
+    // leaves an unexpected dialog, an error box it did not take, or a window
+    // of a dialog still open, fails here.
     void CloseMainForm() {
+        const QStringList unexpected = dialogs_->unexpected;
+        const QStringList errors = dialogs_->errors;
         form_->estado()->clear();
         form_.reset();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1Char('\n'))));
+        QVERIFY2(errors.isEmpty(), qPrintable(QStringLiteral("error box not expected: ") +
+                                              errors.join(QLatin1Char('\n'))));
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!(window->isVisible() && qobject_cast<QDialog*>(window)),
+                     qPrintable(QStringLiteral("dialog left open: ") + window->objectName()));
     }
 
     ScriptedDialogs* dialogs_ = nullptr; // owned by the form

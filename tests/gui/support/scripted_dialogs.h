@@ -2,7 +2,9 @@
 // Dialogs for the window tests: every message, error and question is
 // recorded, answers and file names come from a script, and nothing blocks.
 // An unscripted question or dialog is answered No / cancelled and recorded
-// as unexpected.
+// as unexpected, and so is an error that is not one of the program's own.
+// The fixture fails a test that ends with anything unexpected or with an
+// error box it has not taken.
 
 #include "app/dialog_service.h"
 
@@ -27,6 +29,16 @@ public:
 
     void ShowMessage(const QString& text) override { messages << text; }
     void ShowError(const QString& text) override { errors << text; }
+    void ShowUnexpectedError(const QString& text) override {
+        errors << text;
+        unexpected << QStringLiteral("error not of the program's own: ") + text;
+    }
+    // The error boxes shown so far, which the test has looked at.
+    QStringList TakeErrors() {
+        QStringList taken = errors;
+        errors.clear();
+        return taken;
+    }
 
     bool AskYesNo(const QString& text, const QString& caption) override {
         questions << caption + QLatin1Char('|') + text;
