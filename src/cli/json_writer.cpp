@@ -1,9 +1,11 @@
 #include "json_writer.h"
 
 #include "calc/format_general.h"
+#include "calc/result_fields.h"
 
 #include <charconv>
 #include <cstdio>
+#include <vector>
 
 namespace valdex::cli {
 
@@ -57,20 +59,9 @@ std::string ShortestDecimal(double value) {
 
 std::string ToJson(const StudyResultRecord& record, char sep) {
     const CalibrationResult& r = record.result;
-    const Field fields[] = {
-        {"Slope", r.Slope, kPrecision8},
-        {"SlopeCIUpper", r.SlopeCIUpper, kPrecision8},
-        {"SlopeCILower", r.SlopeCILower, kPrecision8},
-        {"Intercept", r.Intercept, kPrecision6},
-        {"InterceptCIUpper", r.InterceptCIUpper, kPrecision6},
-        {"InterceptCILower", r.InterceptCILower, kPrecision6},
-        {"RegressionSD", r.RegressionSD, kPrecision6},
-        {"CV", r.CV, kPrecision6},
-        {"R2", r.R2, kPrecision8},
-        {"InterceptSD", r.InterceptSD, kPrecision6},
-        {"LD", r.LD, kPrecision6},
-        {"LC", r.LC, kPrecision6},
-    };
+    std::vector<Field> fields;
+    for (const ResultField& field : kResultFields)
+        fields.push_back({field.Name, r.*field.Value, field.Precision});
     std::string values, texts;
     for (const Field& field : fields) {
         const std::string comma = values.empty() ? "" : ",";

@@ -414,5 +414,83 @@ TEST_F(PrintCommandTest, FailuresWriteNoFile) {
     EXPECT_EQ(Slurp(pdf).substr(0, 5), "%PDF-");
 }
 
+// The rules seen as a screen shows the page (anti-aliased, at the PDF's own
+// 600 dots per inch): each is one row of black pixels across the printable
+// width, with white rows above and below it, not a faint grey strip.
+TEST_F(PrintCommandTest, RulesAreOneBlackPixelRow) {
+    struct Case {
+        const char* design;
+        std::vector<int> rows;
+    };
+    const Case cases[] = {{"deskjet", {8, 52}}, {"lasser", {5, 59}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.design);
+        const std::string pdf = Pdf();
+        ASSERT_EQ(Print(Example() + " --diseno " + c.design + " --pagina 1 --pdf " + pdf).status,
+                  0);
+        const std::string image = (dir_ / "page").string();
+        ASSERT_EQ(Shell("pdftoppm -r 600 -gray " + pdf + " " + image).status, 0);
+        const std::string pgm = Slurp(image + "-1.pgm");
+        ASSERT_EQ(pgm.rfind("P5\n5100 6600\n255\n", 0), 0u);
+        const std::size_t header = std::string("P5\n5100 6600\n255\n").size();
+        auto grey = [&](int x, int y) {
+            return static_cast<int>(static_cast<unsigned char>(
+                pgm.at(header + static_cast<std::size_t>(y) * 5100 + x)));
+        };
+        for (int row : c.rows) {
+            const int y = 150 + row * 100;
+            int notBlack = 0;
+            for (int x = 150; x < 4950; ++x)
+                if (grey(x, y) > 32) ++notBlack;
+            EXPECT_EQ(notBlack, 0) << "row " << row << ", the middle pixel " << grey(2550, y);
+            for (int x = 150; x < 1000; ++x) {
+                EXPECT_EQ(grey(x, y - 1), 255) << "row " << row;
+                EXPECT_EQ(grey(x, y + 1), 255) << "row " << row;
+            }
+            EXPECT_EQ(grey(149, y), 255);
+            EXPECT_EQ(grey(4950, y), 255);
+        }
+    }
+}
+
+// Ten level values too wide to share a block: the Deskjet page 1 runs to two
+// sheets. Levels 1 to 9 fill sheet 1 down to row 53, its footer at row 60
+// and its rule at 61, all on the page (63 rows); sheet 2 repeats the header
+// and the method name (row 9), then level 10 (rows 10 to 12), the data
+// (heading row 15, responses 16 to 45) and its own footer at row 52. Both footer rows say "Página i
+// de 2".
+TEST_F(PrintCommandTest, WideLevelsGoOnOnANumberedSecondSheet) {
+    std::vector<std::pair<std::string, std::string>> levels;
+    std::vector<std::string> responses;
+    for (int i = 1; i <= 10; ++i) {
+        levels.emplace_back(std::to_string(i) + std::string(60, '0'), "3");
+        for (int j = 1; j <= 3; ++j)
+            responses.push_back(std::to_string(i * 2) + "." + std::to_string(j));
+    }
+    const std::string study = Write(testing::MakeStudy(levels, responses), "anchos.w8c");
+    const std::string pdf = Pdf();
+    const Run run = Print(study + " --diseno deskjet --pagina 1 --pdf " + pdf);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(Shell("pdfinfo " + pdf).out.find("Pages:           2\n"), std::string::npos);
+    const std::vector<Word> words = ReadWords(Shell("pdftotext -bbox " + pdf + " -").out);
+    const Placed expected[] = {
+        C(52, 2, "Valor >>"),
+        C(60, 2, "Página 1 de 2"),
+        R(60, "VALDEX v.w. 3.1"),
+        {6, At::Centre, 0, "Desarrollo", 2},
+        {9, At::Column, 2, "Nombre del Método: Método A", 2},
+        {12, At::Column, 2, "Replicación >>", 2},
+        {16, At::Column, 2, "Nivel 1 , Replica 1", 2},
+        {45, At::Column, 2, "Nivel 10 , Replica 3", 2},
+        {52, At::Column, 2, "Página 2 de 2", 2},
+        {52, At::Right, 0, "VALDEX v.w. 3.1", 2},
+    };
+    for (const Placed& placed : expected)
+        EXPECT_TRUE(Found(words, placed));
+    for (const Word& word : words)
+        EXPECT_LE(word.yMin, kMargin + 62 * kRow + kTolerance) << word.text;
+    EXPECT_TRUE(NoWordsOverlap(words));
+}
+
 } // namespace
 } // namespace valdex

@@ -1,26 +1,28 @@
 #include "calc/results_text.h"
 
-#include "calc/format_general.h"
+#include "calc/result_fields.h"
 
 namespace valdex {
 
 std::vector<std::string> RegressionLines(const CalibrationResult& r, char sep) {
-    auto f8 = [sep](double v) { return FormatGeneral(v, kPrecision8, sep); };
-    auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
+    auto line = [&](const char* label, ResultMember field) {
+        return label + FormatResult(r, field, sep);
+    };
+    using R = CalibrationResult;
     return {
-        "PENDIENTE = " + f8(r.Slope),
-        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCIUpper),
-        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = " + f8(r.SlopeCILower),
+        line("PENDIENTE = ", &R::Slope),
+        line("LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA = ", &R::SlopeCIUpper),
+        line("LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA = ", &R::SlopeCILower),
         "",
-        "ORDENADA AL ORIGEN = " + f6(r.Intercept),
-        "LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = " +
-            f6(r.InterceptCIUpper),
-        "LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = " +
-            f6(r.InterceptCILower),
+        line("ORDENADA AL ORIGEN = ", &R::Intercept),
+        line("LÍMITE SUPERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = ",
+             &R::InterceptCIUpper),
+        line("LÍMITE INFERIOR DEL INTERVALO DE CONFIANZA DE ORDENADA AL ORIGEN = ",
+             &R::InterceptCILower),
         "",
-        "DESVIACIÓN ESTÁNDAR DE REGRESIÓN = " + f6(r.RegressionSD),
-        "COEFICIENTE DE VARIACIÓN = " + f6(r.CV),
-        "COEFICIENTE DE DETERMINACIÓN = " + f8(r.R2),
+        line("DESVIACIÓN ESTÁNDAR DE REGRESIÓN = ", &R::RegressionSD),
+        line("COEFICIENTE DE VARIACIÓN = ", &R::CV),
+        line("COEFICIENTE DE DETERMINACIÓN = ", &R::R2),
         "",
     };
 }
@@ -28,7 +30,7 @@ std::vector<std::string> RegressionLines(const CalibrationResult& r, char sep) {
 std::vector<std::string> ResultsLines(const CalibrationResult& r,
                                       const std::string& calculationType, const std::string& units,
                                       char sep) {
-    auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
+    auto f = [&](ResultMember field) { return FormatResult(r, field, sep); };
     const std::string quoted = "\"" + calculationType + "\"";
     const bool interceptMethod = calculationType == kInterceptMethod;
     const bool knownType = IsKnownCalculationType(calculationType);
@@ -39,12 +41,15 @@ std::vector<std::string> ResultsLines(const CalibrationResult& r,
     const std::vector<std::string> regression = RegressionLines(r, sep);
     lines.insert(lines.end(), regression.begin(), regression.end());
     if (interceptMethod) {
-        lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " + f6(r.InterceptSD));
+        lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " +
+                        f(&CalibrationResult::InterceptSD));
         lines.push_back("");
     }
     if (knownType) {
-        lines.push_back("LÍMITE DE DETECCIÓN " + quoted + " = " + f6(r.LD) + " " + units);
-        lines.push_back("LÍMITE DE CUANTIFICACIÓN " + quoted + " = " + f6(r.LC) + " " + units);
+        lines.push_back("LÍMITE DE DETECCIÓN " + quoted + " = " + f(&CalibrationResult::LD) + " " +
+                        units);
+        lines.push_back("LÍMITE DE CUANTIFICACIÓN " + quoted + " = " + f(&CalibrationResult::LC) +
+                        " " + units);
         lines.push_back("");
         lines.push_back("");
         lines.push_back("NOTAS");

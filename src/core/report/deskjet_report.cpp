@@ -8,13 +8,39 @@ namespace {
 
 constexpr int kDeskjetBodyFontSize = 11;
 constexpr int kLeftColumn = 2;
-constexpr LevelsTableLayout kLevelsTable{27, 2, 35};
-// Further pages repeat the heading row where page 1 has its subtitle.
-constexpr DataTableLayout kDataTable{32, 2, 37, 10};
 // The footer stands six rows below the row that follows the last data row,
 // its rule on the row after it.
 constexpr int kFooterBelowData = 7;
 constexpr int kRuleBelowData = 8;
+// Further sheets of page 1 give the method name on the row under the header's
+// rule, and the tables go on at row 10, where page 1 has its subtitle.
+constexpr int kMethodRowFurther = 9;
+
+using S = CalibrationStudy;
+constexpr BodyLine kGeneralLines[] = {
+    {10, BodyLine::Centred, "INFORMACIÓN GENERAL"},
+    {12, BodyLine::LeftColumn, "VARIABILIDAD ", &S::CalculationType},
+    {14, BodyLine::LeftColumn, "Nombre del Método: ", &S::MethodName},
+    {15, BodyLine::LeftColumn, "Nombre del Analista: ", &S::AnalystName},
+    {16, BodyLine::LeftColumn, "Fecha: ", &S::StudyDate},
+    {17, BodyLine::LeftColumn, "Unidades de la cantidad adicionada:"},
+    {18, BodyLine::LeftColumn, "", &S::AddedQuantityUnits},
+    {19, BodyLine::LeftColumn, "Nombre de la propiedad medida:"},
+    {20, BodyLine::LeftColumn, "", &S::MeasuredProperty},
+    {24, BodyLine::LeftColumn, "Número de niveles de cantidad adicionada:"},
+    {25, BodyLine::LeftColumn, "", &S::LevelCount},
+};
+
+constexpr GeneralPageDesign kGeneralPage{.Lines = kGeneralLines,
+                                         .LeftColumn = kLeftColumn,
+                                         .Levels = {27, 2, 35},
+                                         .DataBelowLevels = 5,
+                                         .LabelColumn = 2,
+                                         .ResponseColumn = 37};
+
+constexpr BodyLine kResultsTitle[] = {
+    {11, BodyLine::Centred, "Variabilidad con respecto a ", &S::CalculationType},
+};
 
 constexpr ResultLabels kResultLabels{
     "PENDIENTE = ",
@@ -33,26 +59,24 @@ constexpr ResultLabels kResultLabels{
 
 } // namespace
 
-// The data table may go down as far as leaves room for the footer and its
-// rule on the page; each page's footer follows its own last data row.
-class DeskjetReport::DataPages : public DataTablePages {
+// The tables may go down as far as leaves room for the footer and its rule
+// on the sheet; each sheet's footer follows its own last used row.
+class DeskjetReport::Sheets : public SheetFlow {
 public:
-    DataPages(DeskjetReport& report, PageWriter& writer) : report_(report), writer_(writer) {}
-    int LastDataRow() const override {
+    Sheets(DeskjetReport& report, PageWriter& writer, const CalibrationStudy& study, int sheets)
+        : SheetFlow(writer, study, sheets, kLeftColumn, kMethodRowFurther), report_(report) {}
+    int LastBodyRow() const override {
         const int last = writer_.LastRowOnPage();
         return last > kRuleBelowData ? last - kRuleBelowData : 0;
     }
-    void FinishPage(int lastUsedRow) override {
-        writer_.RightAligned(lastUsedRow + kFooterBelowData, kReportFooter);
-        writer_.Rule(lastUsedRow + kRuleBelowData);
-    }
-    void StartPage() override {
-        StartFurtherPage(writer_, [this](PageWriter& writer) { report_.DrawHeader(writer); });
-    }
+
+protected:
+    int FooterRow(int lastUsedRow) const override { return lastUsedRow + kFooterBelowData; }
+    int RuleRow(int lastUsedRow) const override { return lastUsedRow + kRuleBelowData; }
+    void DrawHeader(PageWriter& writer) override { report_.DrawHeader(writer); }
 
 private:
     DeskjetReport& report_;
-    PageWriter& writer_;
 };
 
 void DeskjetReport::PrintGeneralPage(PageCanvas& canvas, const CalibrationStudy& study) {
@@ -83,27 +107,12 @@ void DeskjetReport::DeskjetGeneralPage(PageCanvas& canvas, const CalibrationStud
 }
 
 void DeskjetReport::DrawGeneralBody(PageCanvas& canvas, const CalibrationStudy& study) {
-    SelectReportFont(canvas, units_.BodyFontSize);
-    PageWriter writer(canvas, units_);
-    writer.Centred(10, "INFORMACIÓN GENERAL");
-    writer.AtColumn(12, kLeftColumn, "VARIABILIDAD " + study.CalculationType);
-    writer.AtColumn(14, kLeftColumn, "Nombre del Método: " + study.MethodName);
-    writer.AtColumn(15, kLeftColumn, "Nombre del Analista: " + study.AnalystName);
-    writer.AtColumn(16, kLeftColumn, "Fecha: " + study.StudyDate);
-    writer.AtColumn(17, kLeftColumn, "Unidades de la cantidad adicionada:");
-    writer.AtColumn(18, kLeftColumn, study.AddedQuantityUnits);
-    writer.AtColumn(19, kLeftColumn, "Nombre de la propiedad medida:");
-    writer.AtColumn(20, kLeftColumn, study.MeasuredProperty);
-    writer.AtColumn(24, kLeftColumn, "Número de niveles de cantidad adicionada:");
-    writer.AtColumn(25, kLeftColumn, study.LevelCount);
-
-    const int levels = PrintedLevelCount(study);
-    const int extraRows = DrawLevelsTable(writer, study, levels, kLevelsTable);
-    const long long responses = PrintedResponseCount(study, levels);
-    DataTableLayout data = kDataTable;
-    data.FirstRow += extraRows;
-    DataPages pages(*this, writer);
-    DrawDataTable(writer, study, responses, data, pages);
+    DrawNumberedSheets(canvas, [&](PageCanvas& target, int sheets) {
+        SelectReportFont(target, units_.BodyFontSize);
+        PageWriter writer(target, units_);
+        Sheets flow(*this, writer, study, sheets);
+        DrawGeneralPage(writer, study, kGeneralPage, flow);
+    });
 }
 
 void DeskjetReport::DeskjetResultsPage(PageCanvas& canvas, const CalibrationStudy& study,
@@ -116,7 +125,7 @@ void DeskjetReport::DrawResultsBody(PageCanvas& canvas, const CalibrationStudy& 
                                     const CalibrationResult& result) {
     SelectReportFont(canvas, units_.BodyFontSize);
     PageWriter writer(canvas, units_);
-    writer.Centred(11, "Variabilidad con respecto a " + study.CalculationType);
+    DrawBodyLines(writer, kLeftColumn, kResultsTitle, study);
     const int r = DrawResultRows(writer, kLeftColumn, kResultLabels, study, result,
                                  calculator_.DecimalSeparator(), 1);
     writer.RightAligned(r + 11, kReportFooter);

@@ -10,11 +10,49 @@ constexpr int kLaserBodyFontSize = 10;
 constexpr int kLeftColumn = 45;
 constexpr int kFooterRow = 58;
 constexpr int kFooterRuleRow = 59;
-constexpr LevelsTableLayout kLevelsTable{20, 55, 55};
-// Further pages repeat the heading row where page 1 has its subtitle.
-constexpr DataTableLayout kDataTable{25, 55, 130, 7};
+// Further sheets of page 1 give the method name on the row under the header's
+// rule, and the tables go on at row 7, where page 1 has its subtitle.
+constexpr int kMethodRowFurther = 6;
 
-const std::string kQuote = "\"";
+// The level count stands after twenty-four spaces.
+constexpr char kLevelCountIndent[] = "                        ";
+static_assert(sizeof kLevelCountIndent == 24 + 1);
+
+using S = CalibrationStudy;
+constexpr BodyLine kGeneralLines[] = {
+    {7, BodyLine::Centred, "Información General"},
+    {8, BodyLine::LeftColumn, "Variabilidad : Curva de Calibración \"", &S::CalculationType, "\""},
+    {9, BodyLine::LeftColumn, "Nombre del Método: ", &S::MethodName},
+    {10, BodyLine::LeftColumn, "Nombre del Analista: ", &S::AnalystName},
+    {11, BodyLine::LeftColumn, "Fecha: ", &S::StudyDate},
+    {12, BodyLine::LeftColumn, "Unidades de la cantidad adicionada:"},
+    {13, BodyLine::LeftColumn, "", &S::AddedQuantityUnits},
+    {14, BodyLine::LeftColumn, "Nombre de la propiedad medida:"},
+    {15, BodyLine::LeftColumn, "", &S::MeasuredProperty},
+    {17, BodyLine::LeftColumn, "Número de niveles de cantidad adicionada:"},
+    {18, BodyLine::LeftColumn, kLevelCountIndent, &S::LevelCount},
+};
+
+constexpr GeneralPageDesign kGeneralPage{.Lines = kGeneralLines,
+                                         .LeftColumn = kLeftColumn,
+                                         .Levels = {20, 55, 55},
+                                         .DataBelowLevels = 5,
+                                         .LabelColumn = 55,
+                                         .ResponseColumn = 130};
+
+// Page 2 does not share page 1's labels: a lower-case "método", and each
+// value on its label's line.
+constexpr BodyLine kResultsTitle[] = {
+    {11, BodyLine::Centred, "Variabilidad : Curva de Calibración con Respecto a \"",
+     &S::CalculationType, "\""},
+};
+constexpr BodyLine kResultsIdentification[] = {
+    {45, BodyLine::LeftColumn, "Nombre del método: ", &S::MethodName},
+    {46, BodyLine::LeftColumn, "Nombre del Analista: ", &S::AnalystName},
+    {47, BodyLine::LeftColumn, "Unidades de la cantidad adicionada: ", &S::AddedQuantityUnits},
+    {48, BodyLine::LeftColumn, "Nombre de la propiedad medida: ", &S::MeasuredProperty},
+    {49, BodyLine::LeftColumn, "Fecha: ", &S::StudyDate},
+};
 
 constexpr ResultLabels kResultLabels{
     "Pendiente = ",
@@ -33,20 +71,21 @@ constexpr ResultLabels kResultLabels{
 
 } // namespace
 
-// The data table may fill the page down to the row above the footer; the
-// footer and its rule stand at the same rows on every page.
-class LaserReport::DataPages : public DataTablePages {
+// The tables may fill a sheet down to the row above the footer; the footer
+// and its rule stand at the same rows on every sheet.
+class LaserReport::Sheets : public SheetFlow {
 public:
-    DataPages(LaserReport& report, PageWriter& writer) : report_(report), writer_(writer) {}
-    int LastDataRow() const override { return kFooterRow - 1; }
-    void FinishPage(int) override { report_.DrawFooter(writer_); }
-    void StartPage() override {
-        StartFurtherPage(writer_, [this](PageWriter& writer) { report_.DrawHeader(writer); });
-    }
+    Sheets(LaserReport& report, PageWriter& writer, const CalibrationStudy& study, int sheets)
+        : SheetFlow(writer, study, sheets, kLeftColumn, kMethodRowFurther), report_(report) {}
+    int LastBodyRow() const override { return kFooterRow - 1; }
+
+protected:
+    int FooterRow(int) const override { return kFooterRow; }
+    int RuleRow(int) const override { return kFooterRuleRow; }
+    void DrawHeader(PageWriter& writer) override { report_.DrawHeader(writer); }
 
 private:
     LaserReport& report_;
-    PageWriter& writer_;
 };
 
 void LaserReport::PrintGeneralPage(PageCanvas& canvas, const CalibrationStudy& study) {
@@ -81,29 +120,12 @@ void LaserReport::LaserGeneralPage(PageCanvas& canvas, const CalibrationStudy& s
 }
 
 void LaserReport::DrawGeneralBody(PageCanvas& canvas, const CalibrationStudy& study) {
-    SelectReportFont(canvas, units_.BodyFontSize);
-    PageWriter writer(canvas, units_);
-    writer.Centred(7, "Información General");
-    writer.AtColumn(8, kLeftColumn,
-                    "Variabilidad : Curva de Calibración " + kQuote + study.CalculationType +
-                        kQuote);
-    writer.AtColumn(9, kLeftColumn, "Nombre del Método: " + study.MethodName);
-    writer.AtColumn(10, kLeftColumn, "Nombre del Analista: " + study.AnalystName);
-    writer.AtColumn(11, kLeftColumn, "Fecha: " + study.StudyDate);
-    writer.AtColumn(12, kLeftColumn, "Unidades de la cantidad adicionada:");
-    writer.AtColumn(13, kLeftColumn, study.AddedQuantityUnits);
-    writer.AtColumn(14, kLeftColumn, "Nombre de la propiedad medida:");
-    writer.AtColumn(15, kLeftColumn, study.MeasuredProperty);
-    writer.AtColumn(17, kLeftColumn, "Número de niveles de cantidad adicionada:");
-    writer.AtColumn(18, kLeftColumn, std::string(24, ' ') + study.LevelCount);
-
-    const int levels = PrintedLevelCount(study);
-    const int extraRows = DrawLevelsTable(writer, study, levels, kLevelsTable);
-    const long long responses = PrintedResponseCount(study, levels);
-    DataTableLayout data = kDataTable;
-    data.FirstRow += extraRows;
-    DataPages pages(*this, writer);
-    DrawDataTable(writer, study, responses, data, pages);
+    DrawNumberedSheets(canvas, [&](PageCanvas& target, int sheets) {
+        SelectReportFont(target, units_.BodyFontSize);
+        PageWriter writer(target, units_);
+        Sheets flow(*this, writer, study, sheets);
+        DrawGeneralPage(writer, study, kGeneralPage, flow);
+    });
 }
 
 void LaserReport::LaserResultsPage(PageCanvas& canvas, const CalibrationStudy& study,
@@ -116,17 +138,10 @@ void LaserReport::DrawResultsBody(PageCanvas& canvas, const CalibrationStudy& st
                                   const CalibrationResult& result) {
     SelectReportFont(canvas, units_.BodyFontSize);
     PageWriter writer(canvas, units_);
-    writer.Centred(11, "Variabilidad : Curva de Calibración con Respecto a " + kQuote +
-                           study.CalculationType + kQuote);
+    DrawBodyLines(writer, kLeftColumn, kResultsTitle, study);
     DrawResultRows(writer, kLeftColumn, kResultLabels, study, result,
                    calculator_.DecimalSeparator(), 2);
-
-    writer.AtColumn(45, kLeftColumn, "Nombre del método: " + study.MethodName);
-    writer.AtColumn(46, kLeftColumn, "Nombre del Analista: " + study.AnalystName);
-    writer.AtColumn(47, kLeftColumn,
-                    "Unidades de la cantidad adicionada: " + study.AddedQuantityUnits);
-    writer.AtColumn(48, kLeftColumn, "Nombre de la propiedad medida: " + study.MeasuredProperty);
-    writer.AtColumn(49, kLeftColumn, "Fecha: " + study.StudyDate);
+    DrawBodyLines(writer, kLeftColumn, kResultsIdentification, study);
     DrawFooter(writer);
 }
 

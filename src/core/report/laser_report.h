@@ -31,7 +31,7 @@ public:
     const CalibrationResult& Result() const { return result_; }
 
 private:
-    class DataPages;
+    class Sheets;
     void DrawGeneralBody(PageCanvas& canvas, const CalibrationStudy& study);
     void DrawResultsBody(PageCanvas& canvas, const CalibrationStudy& study,
                          const CalibrationResult& result);

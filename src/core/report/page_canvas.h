@@ -9,6 +9,9 @@ namespace valdex {
 
 enum class FontPitch { Default, Fixed, Variable };
 
+// The width of the pen lines are drawn with, in device pixels.
+inline constexpr int kLinePenWidth = 1;
+
 class PageCanvas {
 public:
     virtual ~PageCanvas() = default;
@@ -29,7 +32,10 @@ public:
     virtual int TextWidth(const std::string& text) const = 0;
 
     virtual void TextOut(int x, int y, const std::string& text) = 0;
-    // A straight line with the default pen: black, one device pixel wide.
+    // A straight line with the default pen: black, kLinePenWidth device
+    // pixels wide. A horizontal line at y covers exactly the pixel row y,
+    // from x1 up to x2 (not included), as a one-pixel pen of the device
+    // draws it; a rule is never a thinner or a grey line.
     virtual void DrawLine(int x1, int y1, int x2, int y2) = 0;
 
     virtual int PageWidth() const = 0;

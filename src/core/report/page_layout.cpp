@@ -1,8 +1,8 @@
 #include "report/page_layout.h"
 
-#include "calc/calibration.h"
-#include "calc/format_general.h"
 #include "base/number_conversion.h"
+#include "calc/calibration.h"
+#include "calc/result_fields.h"
 
 #include <algorithm>
 #include <climits>
@@ -73,12 +73,48 @@ long long PrintedResponseCount(const CalibrationStudy& study, int levels) {
     return std::max(TotalReplicates(ReplicateCounts(study, levels)), 0LL);
 }
 
+void DrawBodyLines(PageWriter& writer, int leftColumn, std::span<const BodyLine> lines,
+                   const CalibrationStudy& study) {
+    for (const BodyLine& line : lines) {
+        std::string text = line.Label;
+        if (line.Field != nullptr) text += study.*line.Field;
+        text += line.Close;
+        if (line.At == BodyLine::Centred)
+            writer.Centred(line.Row, text);
+        else
+            writer.AtColumn(line.Row, leftColumn, text);
+    }
+}
+
+std::string SheetNumber(int sheet, int sheets) {
+    return "Página " + std::to_string(sheet) + " de " + std::to_string(sheets);
+}
+
+void SheetFlow::FinishSheet(int lastUsedRow) {
+    const int footerRow = FooterRow(lastUsedRow);
+    // A single sheet carries no number, as the design has it.
+    if (sheets_ > 1) writer_.AtColumn(footerRow, leftColumn_, SheetNumber(sheet_, sheets_));
+    writer_.RightAligned(footerRow, kReportFooter);
+    writer_.Rule(RuleRow(lastUsedRow));
+}
+
+void SheetFlow::StartSheet() {
+    PageCanvas& canvas = writer_.Canvas();
+    canvas.NewPage();
+    ++sheet_;
+    SelectReportFont(canvas, writer_.Units().HeaderFontSize);
+    DrawHeader(writer_);
+    SelectReportFont(canvas, writer_.Units().BodyFontSize);
+    // A loose further sheet still says which study it belongs to.
+    writer_.AtColumn(methodRow_, leftColumn_, "Nombre del Método: " + study_.MethodName);
+}
+
 int DrawLevelsTable(PageWriter& writer, const CalibrationStudy& study, int levels,
-                    const LevelsTableLayout& layout) {
+                    const LevelsTableLayout& layout, SheetFlow& sheets) {
     const int lastColumn = std::min(levels, study.LevelColumns());
-    if (lastColumn < 0) return 0;
-    PageCanvas& canvas = writer.Canvas();
     int blockRow = layout.FirstRow;
+    if (lastColumn < 0) return blockRow;
+    PageCanvas& canvas = writer.Canvas();
     auto widest = [&](int gridColumn) {
         int width = 0;
         for (int row = 0; row < 3; ++row)
@@ -105,15 +141,20 @@ int DrawLevelsTable(PageWriter& writer, const CalibrationStudy& study, int level
     for (int c = 1; c <= lastColumn; ++c) {
         if (slot > 1 && nextX() + widest(c) > writer.Units().PageWidth) {
             blockRow += 3;
+            if (blockRow + 2 > sheets.LastBodyRow()) {
+                sheets.FinishSheet(blockRow - 1);
+                sheets.StartSheet();
+                blockRow = sheets.ContinuedRow();
+            }
             drawCaptions();
         }
         draw(c, nextX());
     }
-    return blockRow - layout.FirstRow;
+    return blockRow;
 }
 
 void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long responses,
-                   const DataTableLayout& layout, DataTablePages& pages) {
+                   const DataTableLayout& layout, int rowAbove, SheetFlow& sheets) {
     // Rows beyond the grid hold nothing to print.
     const long long lastGridRow =
         std::min<long long>(std::max(responses, 0LL), study.ResponseRows());
@@ -124,21 +165,21 @@ void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long 
     const int responseX = writer.TableColumnX(layout.ResponseColumn,
                                               writer.ColumnX(layout.LabelColumn) + widestLabel);
     int gridRow = 0;
-    bool firstPage = true;
+    bool firstSheet = true;
     for (;;) {
         std::vector<std::pair<int, int>> rows; // grid row, page row
         int pageRow = layout.FirstRow;
         bool mustTakeOne = false;
-        if (!firstPage) {
-            rows.emplace_back(0, layout.ContinuedRow);
-            pageRow = layout.ContinuedRow + 1;
-            // The heading row was the one left over when the first page had no room at all.
+        if (!firstSheet) {
+            rows.emplace_back(0, sheets.ContinuedRow());
+            pageRow = sheets.ContinuedRow() + 1;
+            // The heading row was the one left over when the first sheet had no room at all.
             if (gridRow == 0)
                 gridRow = 1;
             else
                 mustTakeOne = true;
         }
-        const int lastRow = pages.LastDataRow();
+        const int lastRow = sheets.LastBodyRow();
         while (gridRow <= lastGridRow && (pageRow <= lastRow || mustTakeOne)) {
             rows.emplace_back(gridRow++, pageRow++);
             mustTakeOne = false;
@@ -147,37 +188,64 @@ void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long 
             writer.AtColumn(page, layout.LabelColumn, study.ResponseCell(0, grid));
         for (const auto& [grid, page] : rows)
             writer.AtX(page, responseX, study.ResponseCell(1, grid));
-        pages.FinishPage(rows.empty() ? layout.FirstRow - 1 : rows.back().second);
+        sheets.FinishSheet(rows.empty() ? rowAbove : rows.back().second);
         if (gridRow > lastGridRow) return;
-        pages.StartPage();
-        firstPage = false;
+        sheets.StartSheet();
+        firstSheet = false;
     }
+}
+
+void DrawGeneralPage(PageWriter& writer, const CalibrationStudy& study,
+                     const GeneralPageDesign& design, SheetFlow& sheets) {
+    DrawBodyLines(writer, design.LeftColumn, design.Lines, study);
+    const int levels = PrintedLevelCount(study);
+    const int lastBlock = DrawLevelsTable(writer, study, levels, design.Levels, sheets);
+    const long long responses = PrintedResponseCount(study, levels);
+    const DataTableLayout data{lastBlock + design.DataBelowLevels, design.LabelColumn,
+                               design.ResponseColumn};
+    DrawDataTable(writer, study, responses, data, lastBlock + 2, sheets);
 }
 
 bool PrintsLimits(const std::string& calculationType) {
     return IsKnownCalculationType(calculationType);
 }
 
+namespace {
+
+// The statistics of the results page, rows 15 to 25.
+struct ResultRow {
+    int Row;
+    const char* ResultLabels::*Label;
+    ResultMember Field;
+};
+
+using R = CalibrationResult;
+using L = ResultLabels;
+constexpr ResultRow kStatisticRows[] = {
+    {15, &L::Slope, &R::Slope},
+    {16, &L::SlopeCIUpper, &R::SlopeCIUpper},
+    {17, &L::SlopeCILower, &R::SlopeCILower},
+    {19, &L::Intercept, &R::Intercept},
+    {20, &L::InterceptCIUpper, &R::InterceptCIUpper},
+    {21, &L::InterceptCILower, &R::InterceptCILower},
+    {23, &L::RegressionSD, &R::RegressionSD},
+    {24, &L::CV, &R::CV},
+    {25, &L::R2, &R::R2},
+};
+
+} // namespace
+
 int DrawResultRows(PageWriter& writer, int column, const ResultLabels& labels,
                    const CalibrationStudy& study, const CalibrationResult& result, char sep,
                    int limitsBelow) {
-    auto line = [&](int row, const char* label, double value, int precision) {
-        writer.AtColumn(row, column, label + FormatGeneral(value, precision, sep));
-    };
-    line(15, labels.Slope, result.Slope, kPrecision8);
-    line(16, labels.SlopeCIUpper, result.SlopeCIUpper, kPrecision8);
-    line(17, labels.SlopeCILower, result.SlopeCILower, kPrecision8);
-    line(19, labels.Intercept, result.Intercept, kPrecision6);
-    line(20, labels.InterceptCIUpper, result.InterceptCIUpper, kPrecision6);
-    line(21, labels.InterceptCILower, result.InterceptCILower, kPrecision6);
-    line(23, labels.RegressionSD, result.RegressionSD, kPrecision6);
-    line(24, labels.CV, result.CV, kPrecision6);
-    line(25, labels.R2, result.R2, kPrecision8);
+    auto value = [&](ResultMember field) { return FormatResult(result, field, sep); };
+    for (const ResultRow& row : kStatisticRows)
+        writer.AtColumn(row.Row, column, labels.*row.Label + value(row.Field));
 
     const std::string& type = study.CalculationType;
     int last = 25;
     if (type == kInterceptMethod) {
-        line(27, labels.InterceptSD, result.InterceptSD, kPrecision6);
+        writer.AtColumn(27, column, labels.InterceptSD + value(&R::InterceptSD));
         last = 27;
     }
     // The calculation gives no limits for any other type; the rows after
@@ -185,10 +253,8 @@ int DrawResultRows(PageWriter& writer, int column, const ResultLabels& labels,
     if (PrintsLimits(type)) {
         const std::string quoted = "\"" + type + "\" = ";
         const std::string units = " " + study.AddedQuantityUnits;
-        writer.AtColumn(last + limitsBelow, column,
-                        labels.LD + quoted + FormatGeneral(result.LD, kPrecision6, sep) + units);
-        writer.AtColumn(last + limitsBelow + 1, column,
-                        labels.LC + quoted + FormatGeneral(result.LC, kPrecision6, sep) + units);
+        writer.AtColumn(last + limitsBelow, column, labels.LD + quoted + value(&R::LD) + units);
+        writer.AtColumn(last + limitsBelow + 1, column, labels.LC + quoted + value(&R::LC) + units);
     }
     return last;
 }

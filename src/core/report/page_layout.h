@@ -1,13 +1,14 @@
 #pragma once
 // The layout machinery both printed designs share: the units fixed at the
-// start of a job, the placements by row and column, the levels table that
-// goes on in further blocks when it is wider than the page, and the data
-// table that goes on over further pages.
+// start of a job, the placements by row and column, page 1's body with its
+// levels table, which goes on in further blocks when it is wider than the
+// page, and its tables going on over further sheets.
 
 #include "calc/calibration.h"
 #include "report/page_canvas.h"
 #include "study/calibration_study.h"
 
+#include <span>
 #include <string>
 
 namespace valdex {
@@ -81,6 +82,65 @@ int PrintedLevelCount(const CalibrationStudy& study);
 // below zero counts as 0 so the table never climbs above its heading row.
 long long PrintedResponseCount(const CalibrationStudy& study, int levels);
 
+// One line of a page body: a label, then a field of the study (none when
+// the line is all label), then a closing text.
+struct BodyLine {
+    enum Placement { Centred, LeftColumn };
+    int Row;
+    Placement At;
+    const char* Label;
+    std::string CalibrationStudy::*Field = nullptr;
+    const char* Close = "";
+};
+
+// Draws `lines` in order, the LeftColumn ones at `leftColumn`.
+void DrawBodyLines(PageWriter& writer, int leftColumn, std::span<const BodyLine> lines,
+                   const CalibrationStudy& study);
+
+// How page 1 goes on over further sheets of paper when its tables do not fit
+// on one: where the tables may reach on a sheet, each sheet's footer, and
+// what a further sheet starts with. A page that fits on one sheet is drawn
+// exactly as the design gives it; when it takes n > 1 sheets, every footer
+// row also carries "Página i de n" at the left, and every further sheet
+// repeats the method name on the row under its header, the tables going on
+// on the row after it.
+class SheetFlow {
+public:
+    // `sheets` is the number of sheets the page takes (1 while it is being
+    // counted); `methodRow` the row of the method name on further sheets.
+    SheetFlow(PageWriter& writer, const CalibrationStudy& study, int sheets, int leftColumn,
+              int methodRow)
+        : writer_(writer), study_(study), sheets_(sheets), leftColumn_(leftColumn),
+          methodRow_(methodRow) {}
+    virtual ~SheetFlow() = default;
+
+    // The last row the tables may take on the current sheet.
+    virtual int LastBodyRow() const = 0;
+    // The first row the tables take on a further sheet.
+    int ContinuedRow() const { return methodRow_ + 1; }
+    // Draws the footer of the current sheet, whose last used row is given.
+    void FinishSheet(int lastUsedRow);
+    // Starts a further sheet: the header, the method name, the body font.
+    void StartSheet();
+
+protected:
+    virtual int FooterRow(int lastUsedRow) const = 0;
+    virtual int RuleRow(int lastUsedRow) const = 0;
+    virtual void DrawHeader(PageWriter& writer) = 0;
+
+    PageWriter& writer_;
+
+private:
+    const CalibrationStudy& study_;
+    int sheets_;
+    int leftColumn_;
+    int methodRow_;
+    int sheet_ = 1;
+};
+
+// "Página i de n".
+std::string SheetNumber(int sheet, int sheets);
+
 struct LevelsTableLayout {
     int FirstRow;    // page row of grid row 0
     int FirstColumn; // page column of the caption column
@@ -90,50 +150,82 @@ struct LevelsTableLayout {
 // Draws grid columns 0 ... n of the levels grid, rows 0 to 2 (the columns
 // beyond the grid hold nothing to print). A column whose texts would overlap
 // the next one (a printer whose resolution makes the column unit small)
-// moves that next column right, two blanks after them. When a level column would run past
-// the page width, the table goes on in a further block of three rows below,
-// starting again with the caption column; every block holds at least one
-// level. Returns the rows the further blocks add.
+// moves that next column right, two blanks after them. When a level column
+// would run past the page width, the table goes on in a further block of
+// three rows below, starting again with the caption column; every block
+// holds at least one level. A block that would reach below the sheet's last
+// body row goes on a further sheet. Returns the page row of the last block.
 int DrawLevelsTable(PageWriter& writer, const CalibrationStudy& study, int levels,
-                    const LevelsTableLayout& layout);
+                    const LevelsTableLayout& layout, SheetFlow& sheets);
 
 struct DataTableLayout {
-    int FirstRow;       // page row of grid row 0 on the first page
+    int FirstRow;       // page row of grid row 0 on the sheet the table starts on
     int LabelColumn;    // grid column 0
     int ResponseColumn; // grid column 1
-    int ContinuedRow;   // page row of the repeated heading row on further pages
 };
 
-// What each design does at the end of a page of the data table and at the
-// start of the next.
-class DataTablePages {
-public:
-    virtual ~DataTablePages() = default;
-    // The last page row the data table may take on the current page.
-    virtual int LastDataRow() const = 0;
-    // Draws the footer of a page whose last used row is given.
-    virtual void FinishPage(int lastUsedRow) = 0;
-    // Starts a further page with the page header and the body font.
-    virtual void StartPage() = 0;
-};
-
-// Starts a further page of the job: the page header in the header font,
-// then the body font again for what follows.
-template <class DrawHeader> void StartFurtherPage(PageWriter& writer, DrawHeader&& drawHeader) {
-    writer.Canvas().NewPage();
-    SelectReportFont(writer.Canvas(), writer.Units().HeaderFontSize);
-    drawHeader(writer);
-    SelectReportFont(writer.Canvas(), writer.Units().BodyFontSize);
-}
-
-// Rows 0 ... N of the data grid, column 0 then column 1 on each page; the
+// Rows 0 ... N of the data grid, column 0 then column 1 on each sheet; the
 // responses move right, two blanks after the widest label, when the labels
-// would overlap them. A page
-// that is full goes on on a further page that repeats the heading row; each
-// page gets at least one row so the table always ends. FinishPage is called
-// for every page, the last one included.
+// would overlap them. A sheet that is full goes on on a further sheet that
+// repeats the heading row; each further sheet gets at least one row so the
+// table always ends. FinishSheet is called for every sheet, the last one
+// included; `rowAbove` is the last row used above the table, the footer's
+// reference when the table's first sheet has no room for it.
 void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long responses,
-                   const DataTableLayout& layout, DataTablePages& pages);
+                   const DataTableLayout& layout, int rowAbove, SheetFlow& sheets);
+
+// What page 1 of a design holds: the lines at its top, the levels table,
+// and the data table `DataBelowLevels` rows below the levels table's last
+// block.
+struct GeneralPageDesign {
+    std::span<const BodyLine> Lines;
+    int LeftColumn;
+    LevelsTableLayout Levels;
+    int DataBelowLevels;
+    int LabelColumn;
+    int ResponseColumn;
+};
+
+// Page 1's body, from the top lines to the footer of its last sheet.
+void DrawGeneralPage(PageWriter& writer, const CalibrationStudy& study,
+                     const GeneralPageDesign& design, SheetFlow& sheets);
+
+// Measures as the canvas it wraps but draws nothing: a dry run of a page
+// counts the sheets it takes, so that the real run can number them.
+class SheetCounter : public PageCanvas {
+public:
+    explicit SheetCounter(PageCanvas& device) : device_(device) {}
+
+    void BeginDoc() override {}
+    void EndDoc() override {}
+    void Abort() override {}
+    void NewPage() override { ++sheets_; }
+    void SetFont(const std::string& name, int pointSize, FontPitch pitch) override {
+        device_.SetFont(name, pointSize, pitch);
+    }
+    int FontHeight() const override { return device_.FontHeight(); }
+    int FontPointSize() const override { return device_.FontPointSize(); }
+    int TextWidth(const std::string& text) const override { return device_.TextWidth(text); }
+    void TextOut(int, int, const std::string&) override {}
+    void DrawLine(int, int, int, int) override {}
+    int PageWidth() const override { return device_.PageWidth(); }
+    int PageHeight() const override { return device_.PageHeight(); }
+
+    int Sheets() const { return sheets_; }
+
+private:
+    PageCanvas& device_;
+    int sheets_ = 1;
+};
+
+// Runs `draw(canvas, sheets)` twice: a dry run that counts the sheets the
+// page takes, then on `canvas` with that count, so that sheet 1 already
+// knows it is "de n".
+template <class Draw> void DrawNumberedSheets(PageCanvas& canvas, Draw&& draw) {
+    SheetCounter counter(canvas);
+    draw(static_cast<PageCanvas&>(counter), 1);
+    draw(canvas, counter.Sheets());
+}
 
 // The limit lines are printed only for the two known calculation types.
 bool PrintsLimits(const std::string& calculationType);

@@ -1,9 +1,9 @@
 #include "report/report_text.h"
 
 #include "base/app_error.h"
-#include "calc/format_general.h"
-#include "calc/results_text.h"
 #include "base/number_conversion.h"
+#include "calc/result_fields.h"
+#include "calc/results_text.h"
 
 #include <algorithm>
 
@@ -43,7 +43,7 @@ void AppendStudyPart(const CalibrationStudy& s, int levels, std::vector<std::str
 
 void AppendResultsPart(const CalibrationResult& r, const CalibrationStudy& s, char sep,
                        std::vector<std::string>& lines) {
-    auto f6 = [sep](double v) { return FormatGeneral(v, kPrecision6, sep); };
+    auto f = [&](ResultMember field) { return FormatResult(r, field, sep); };
     const std::string& type = s.CalculationType;
     const std::string quoted = "\"" + type + "\"";
     // Unlike the results window: a space after the colon of the title, no
@@ -54,12 +54,13 @@ void AppendResultsPart(const CalibrationResult& r, const CalibrationStudy& s, ch
     const std::vector<std::string> regression = RegressionLines(r, sep);
     lines.insert(lines.end(), regression.begin(), regression.end());
     if (type == kInterceptMethod)
-        lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " + f6(r.InterceptSD));
+        lines.push_back("DESVIACIÓN ESTÁNDAR DE ORDENADA AL ORIGEN = " +
+                        f(&CalibrationResult::InterceptSD));
     if (IsKnownCalculationType(type)) {
-        lines.push_back("LÍMITE DE DETECCIÓN  " + quoted + " = " + f6(r.LD) + " " +
+        lines.push_back("LÍMITE DE DETECCIÓN  " + quoted + " = " + f(&CalibrationResult::LD) + " " +
                         s.AddedQuantityUnits);
-        lines.push_back("LÍMITE DE CUANTIFICACIÓN  " + quoted + " = " + f6(r.LC) + " " +
-                        s.AddedQuantityUnits);
+        lines.push_back("LÍMITE DE CUANTIFICACIÓN  " + quoted + " = " + f(&CalibrationResult::LC) +
+                        " " + s.AddedQuantityUnits);
     }
 }
 

@@ -32,7 +32,6 @@ void QtPageCanvas::BeginDoc() {
 void QtPageCanvas::EndDoc() {
     QPainter painter;
     if (!painter.begin(&device_)) throw AppError(kPrinterNotValid);
-    painter.setPen(QPen(Qt::black, 1));
     for (const Operation& op : operations_) {
         switch (op.kind) {
         case Operation::Text:
@@ -41,7 +40,7 @@ void QtPageCanvas::EndDoc() {
             painter.drawText(QPoint(op.x, op.y + painter.fontMetrics().ascent()), op.text);
             break;
         case Operation::Line:
-            painter.drawLine(op.x, op.y, op.x2, op.y2);
+            DrawDeviceLine(painter, op);
             break;
         case Operation::NewPage:
             if (!device_.newPage()) {
@@ -53,6 +52,26 @@ void QtPageCanvas::EndDoc() {
     }
     operations_.clear();
     if (!painter.end()) throw AppError(kPrintNotFinished);
+}
+
+void QtPageCanvas::DrawDeviceLine(QPainter& painter, const Operation& op) {
+    // A pen one device pixel wide with flat ends, set for every line: a pen
+    // equal to the painter's default is never passed on to a PDF device,
+    // which then strokes a hairline 0.1 pixel wide that comes out grey.
+    painter.setPen(
+        QPen(QBrush(Qt::black), kLinePenWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    // The line runs through the centres of its pixels, so a horizontal one
+    // covers exactly the pixel row y, from x1 up to x2 (not included), as
+    // a one-pixel pen of the device draws it.
+    const double half = kLinePenWidth / 2.0;
+    QLineF line(op.x, op.y, op.x2, op.y2);
+    if (op.y == op.y2)
+        line.translate(0, half);
+    else if (op.x == op.x2)
+        line.translate(half, 0);
+    else
+        line.translate(half, half);
+    painter.drawLine(line);
 }
 
 void QtPageCanvas::Abort() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QPagedPaintDevice;
+class QPainter;
 
 namespace valdex {
 
@@ -60,6 +61,8 @@ private:
         int x = 0, y = 0, x2 = 0, y2 = 0;
         QString text;
     };
+
+    static void DrawDeviceLine(QPainter& painter, const Operation& op);
 
     QPagedPaintDevice& device_;
     QFont font_;

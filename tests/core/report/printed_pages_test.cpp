@@ -38,11 +38,13 @@ struct Placed {
 };
 
 // The texts at one x, below `firstY` on the first page (above it stands the
-// levels table).
+// levels table), leaving out the sheet numbers and the method name of
+// further sheets.
 std::vector<Placed> AtX(const RecordingCanvas& canvas, int x, int firstY) {
     std::vector<Placed> out;
     for (const CanvasCall& call : canvas.Texts())
-        if (call.x == x && (call.page > 1 || call.y >= firstY))
+        if (call.x == x && (call.page > 1 || call.y >= firstY) &&
+            call.text.rfind("Página ", 0) != 0 && call.text.rfind("Nombre del Método", 0) != 0)
             out.push_back({call.page, call.x, call.y, call.text});
     return out;
 }
@@ -52,11 +54,46 @@ std::unique_ptr<PrintedReport> Design(bool laser) {
     return std::make_unique<DeskjetReport>();
 }
 
+// A page of one sheet has neither sheet numbers nor a repeated method
+// name. On a page of n > 1 sheets, each sheet's footer row carries
+// "Página i de n" at the design's left column (Lasser 45, Deskjet 2), in
+// the body font, and each further sheet has "Nombre del Método: " and the
+// method name on the row under its header's rule (Lasser 6, Deskjet 9).
+void ExpectSheetMarks(const RecordingCanvas& canvas, bool laser, int sheets,
+                      const std::vector<std::pair<int, int>>& footers, int lineUnit = 100) {
+    std::vector<std::pair<int, int>> numbers, methods; // sheet, row
+    for (const CanvasCall& call : canvas.Texts()) {
+        if (call.text.rfind("Página ", 0) == 0) {
+            EXPECT_EQ(call.text,
+                      "Página " + std::to_string(call.page) + " de " + std::to_string(sheets));
+            EXPECT_EQ(call.x, laser ? 540 : 24);
+            EXPECT_EQ(call.size, laser ? 10 : 11);
+            numbers.emplace_back(call.page, call.y / lineUnit);
+        }
+        if (call.text == "Nombre del Método: Método A" && call.page > 1) {
+            EXPECT_EQ(call.x, laser ? 540 : 24);
+            EXPECT_EQ(call.size, laser ? 10 : 11);
+            methods.emplace_back(call.page, call.y / lineUnit);
+        }
+    }
+    if (sheets == 1) {
+        EXPECT_TRUE(numbers.empty());
+    } else {
+        EXPECT_EQ(numbers, footers);
+    }
+    std::vector<std::pair<int, int>> expectedMethods;
+    for (int sheet = 2; sheet <= sheets; ++sheet)
+        expectedMethods.emplace_back(sheet, laser ? 6 : 9);
+    EXPECT_EQ(methods, expectedMethods);
+}
+
 // Lasser: rows 25 to 57 take grid rows 0 to 32, so 32 responses fit and the
 // 33rd goes on a second page under the repeated heading row (row 7).
 // Deskjet at 63 rows a page: the rule must stay on the page, so the data
 // may reach row 54; 22 responses fit, the 23rd goes on under the heading at
 // row 10.
+// Every sheet of a page that takes more than one carries "Página i de n" at
+// the left of its footer row.
 TEST(PrintedPagesTest, DataTableGoesOnOverFurtherPages) {
     struct Case {
         bool laser;
@@ -144,6 +181,7 @@ TEST(PrintedPagesTest, DataTableGoesOnOverFurtherPages) {
                 if (call.page == p && call.text == "Desarrollo" && call.size == 12) ++headers;
             EXPECT_EQ(headers, 1) << "page " << p;
         }
+        ExpectSheetMarks(canvas, c.laser, c.pages, c.footers);
     }
 }
 
@@ -226,6 +264,85 @@ TEST(PrintedPagesTest, LevelsTableGoesOnInFurtherBlocks) {
             // The Deskjet footer follows the data: seven rows below the last.
             EXPECT_EQ(texts.back().text, "VALDEX v.w. 3.1");
             EXPECT_EQ(texts.back().y, (c.dataRow + 10 + 7) * c.device.dpi / 6);
+        }
+    }
+}
+
+// Level values wider than half the page put every level in a block of its
+// own. Ten such blocks on a Deskjet page 1 used to push the data table and
+// the footer that follows it below the bottom of the sheet (footer row 68 of
+// 63 at 600 dpi); now the blocks and the data table go on on further
+// sheets, and every sheet ends with its footer and rule on the page. The
+// Lasser page, which has no level check, does the same with forty levels.
+TEST(PrintedPagesTest, NothingIsDrawnBelowThePrintableArea) {
+    struct Case {
+        const char* name;
+        bool laser;
+        Device device;
+        int levels, replicates;
+        int sheets;
+    };
+    const Case cases[] = {
+        {"Deskjet, Letter at 600 dpi", false, k600Dpi, 10, 3, 2},
+        {"Deskjet, Letter at 300 dpi", false, k300Dpi, 10, 3, 2},
+        // 46 rows: three levels on sheet 1, the other seven, the heading and
+        // four responses on sheet 2, the other 26 responses on sheet 3.
+        {"Deskjet, an A5 page", false, {600, 3300, 4650}, 10, 3, 3},
+        {"Deskjet, ten levels of one response", false, k600Dpi, 10, 1, 2},
+        // Twelve levels on sheet 1, seventeen on sheet 2, eleven, the heading
+        // and 15 responses on sheet 3, the other 25 on sheet 4.
+        {"Lasser, forty levels at 300 dpi", true, k300Dpi, 40, 1, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CalibrationStudy study = Study(c.levels, c.replicates);
+        for (int i = 0; i < c.levels; ++i)
+            study.Levels[i].AddedQuantity = std::to_string(i + 1) + std::string(120, '0');
+        const Device& d = c.device;
+        RecordingCanvas canvas(d.dpi, d.width, d.height);
+        Design(c.laser)->PrintGeneralPage(canvas, study);
+
+        std::vector<CanvasCall::Kind> events{CanvasCall::Begin};
+        for (int p = 1; p < c.sheets; ++p)
+            events.push_back(CanvasCall::NewPage);
+        events.push_back(CanvasCall::End);
+        EXPECT_EQ(canvas.JobEvents(), events);
+
+        const int lineUnit = d.dpi / 6;
+        for (const CanvasCall& call : canvas.Texts()) {
+            EXPECT_GE(call.y, 0) << call.text;
+            EXPECT_LE(call.y + lineUnit, d.height) << call.text << " on sheet " << call.page;
+        }
+        for (const CanvasCall& line : canvas.Lines())
+            EXPECT_LT(line.y, d.height) << "rule on sheet " << line.page;
+
+        // Each sheet: one footer, its rule on the row after it (Lasser) or
+        // the one after that (Deskjet), and the header's rule.
+        std::vector<std::pair<int, int>> footers; // sheet, row
+        for (const CanvasCall& call : canvas.Texts())
+            if (call.text == "VALDEX v.w. 3.1") footers.emplace_back(call.page, call.y / lineUnit);
+        ASSERT_EQ(static_cast<int>(footers.size()), c.sheets);
+        std::vector<ExpectedRule> rules;
+        for (const auto& [sheet, row] : footers) {
+            EXPECT_EQ(sheet, static_cast<int>(rules.size() / 2 + 1));
+            rules.push_back({c.laser ? 5 : 8, sheet});
+            rules.push_back({row + 1, sheet});
+        }
+        ExpectRules(canvas, d, rules);
+        ExpectSheetMarks(canvas, c.laser, c.sheets, footers, lineUnit);
+
+        // Every level and every response printed exactly once.
+        for (int level = 1; level <= c.levels; ++level) {
+            int headings = 0;
+            for (const CanvasCall& call : canvas.Texts())
+                if (call.text == LevelHeading(level)) ++headings;
+            EXPECT_EQ(headings, 1) << "level " << level;
+        }
+        for (int row = 1; row <= c.levels * c.replicates; ++row) {
+            int labels = 0;
+            for (const CanvasCall& call : canvas.Texts())
+                if (call.text == study.ResponseCell(0, row)) ++labels;
+            EXPECT_EQ(labels, 1) << study.ResponseCell(0, row);
         }
     }
 }
