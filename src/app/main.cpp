@@ -57,6 +57,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("valdex"));
     valdex::InstallSpanishTranslations(app);
+    valdex::UseSpanishLocale();
 
     valdex::TMainForm mainForm;
     valdex::TFshow splash;

@@ -2,7 +2,9 @@
 
 #include "base/app_texts.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 
@@ -14,7 +16,7 @@ namespace {
 // a name typed without one.
 std::optional<QString> RunFileDialog(QWidget* parent, const char* title, const QString& initialName,
                                      QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, QString::fromUtf8(title));
+    StudyFileDialog dialog(parent, QString::fromUtf8(title));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -50,6 +52,30 @@ private:
 };
 
 } // namespace
+
+StudyFileDialog::StudyFileDialog(QWidget* parent, const QString& title)
+    : QFileDialog(parent, title) {
+    setOption(QFileDialog::DontUseNativeDialog);
+}
+
+QString StudyFileDialog::MissingFolder() const {
+    if (acceptMode() != QFileDialog::AcceptSave || selectedFiles().isEmpty()) return {};
+    const QFileInfo chosen(selectedFiles().constFirst());
+    if (chosen.isDir()) return {}; // the dialog itself opens a folder
+    const QDir folder = chosen.absoluteDir();
+    return folder.exists() ? QString() : folder.absolutePath();
+}
+
+// The path must exist: a name in a folder that is not there is refused and
+// the dialog stays open.
+void StudyFileDialog::accept() {
+    const QString missing = MissingFolder();
+    if (missing.isEmpty()) return QFileDialog::accept();
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("La carpeta \"%1\" no existe.").arg(QDir::toNativeSeparators(missing)),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
 
 void QtDialogService::ShowMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), text,

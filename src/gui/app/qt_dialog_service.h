@@ -3,10 +3,25 @@
 
 #include "app/dialog_service.h"
 
+#include <QFileDialog>
 #include <QPointer>
 #include <QWidget>
 
 namespace valdex {
+
+// The open and save dialogs of study files (Qt's own dialog, so that it is
+// Spanish with the application's translation). The save dialog refuses a
+// name in a folder that does not exist.
+class StudyFileDialog : public QFileDialog {
+    Q_OBJECT
+public:
+    StudyFileDialog(QWidget* parent, const QString& title);
+    // The folder of the chosen save name when it does not exist, else empty.
+    QString MissingFolder() const;
+
+public slots:
+    void accept() override;
+};
 
 class QtDialogService : public DialogService {
 public:

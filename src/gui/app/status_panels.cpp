@@ -10,7 +10,9 @@ namespace {
 QLabel* MakePanel(const QString& name, const QString& accessibleName, QWidget* parent) {
     auto* panel = new QLabel(parent);
     panel->setObjectName(name);
-    panel->setAccessibleName(accessibleName);
+    // The name a screen reader reads is the panel's text ("Modificado", the
+    // hint); what the panel is goes in the description.
+    panel->setAccessibleDescription(accessibleName);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setIndent(4);
     return panel;

@@ -2,9 +2,16 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace valdex {
+
+void UseSpanishLocale() {
+    const QLocale system = QLocale::system();
+    QLocale::setDefault(system.language() == QLocale::Spanish ? system
+                                                              : QLocale(QLocale::Spanish));
+}
 
 bool InstallSpanishTranslations(QCoreApplication& app) {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);

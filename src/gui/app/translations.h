@@ -10,4 +10,9 @@ namespace valdex {
 // translation files are not installed.
 bool InstallSpanishTranslations(QCoreApplication& app);
 
+// Makes Spanish the locale of Qt's widgets (dates, sizes and folder names in
+// the file dialogs): the user's own when it is Spanish, else plain "es".
+// Numbers of the study keep the C library's locale.
+void UseSpanishLocale();
+
 } // namespace valdex

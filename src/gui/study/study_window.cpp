@@ -269,8 +269,9 @@ QWidget* TFinforma::BuildDataPage() {
     connect(pmnudunet_, &QAction::triggered, this,
             [this] { Forward([this] { rules_->pmnudunetClick(); }); });
     stgdatos_->setContextMenuPolicy(Qt::CustomContextMenu);
+    pmenu_->setAccessibleName(QStringLiteral("Opciones de Captura de Datos"));
     connect(stgdatos_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { pmenu_->popup(stgdatos_->viewport()->mapToGlobal(pos)); });
+            [this](const QPoint& pos) { ShowDataMenu(pos); });
 
     // A button of the design that has no action and is never shown.
     auto* botonok = new QPushButton(QStringLiteral("OK"), page);
@@ -282,6 +283,11 @@ QWidget* TFinforma::BuildDataPage() {
     layout->addWidget(stgdatos_, 1);
     Register(Control::stgdatos, stgdatos_, kDataPage);
     return page;
+}
+
+void TFinforma::ShowDataMenu(QPoint viewportPos) {
+    pmenu_->popup(stgdatos_->viewport()->mapToGlobal(viewportPos));
+    if (pmnudunet_->isEnabled()) pmenu_->setActiveAction(pmnudunet_);
 }
 
 QWidget* TFinforma::ControlWidget(Control control) const {
@@ -444,6 +450,14 @@ bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (QWidget* target = AccessKeyTarget(*key)) {
             target->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+        // The context menu key and Shift+F10 open the responses grid's menu
+        // at its current cell, as a right click does.
+        if ((key->key() == Qt::Key_Menu ||
+             (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) &&
+            ControlOf(static_cast<QWidget*>(watched)) == Control::stgdatos) {
+            ShowDataMenu(stgdatos_->visualRect(stgdatos_->currentIndex()).center());
             return true;
         }
         // Enter on a focused button presses it, as Space does.

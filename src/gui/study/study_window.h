@@ -63,6 +63,8 @@ private:
     QWidget* BuildGeneralPage();
     QWidget* BuildLevelsPage();
     QWidget* BuildDataPage();
+    // The popup menu of the responses grid at a point of its viewport.
+    void ShowDataMenu(QPoint viewportPos);
     QLineEdit* AddField(Control control, const char* objectName, const QString& label,
                         QWidget* page);
     void Register(Control control, QWidget* widget, int page);

@@ -7,12 +7,16 @@
 #include "app/about_box.h"
 #include "app/glyphs.h"
 #include "app/help_viewer.h"
+#include "app/qt_dialog_service.h"
 #include "app/splash_window.h"
 #include "app/translations.h"
 #include "study/study_window.h"
 #include "study/study_window_rules.h"
 
+#include <QAccessible>
 #include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -279,6 +283,61 @@ private slots:
         QVERIFY(splash.isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 2000);
         QVERIFY(!splash.Timer1().isActive());
+    }
+
+    // A screen reader reads the panels' texts, not only what they are.
+    void statusPanelsReadTheirTexts() {
+        form_->SetEstado("Modificado");
+        QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(form_->estado());
+        QVERIFY(panel);
+        QCOMPARE(panel->text(QAccessible::Name), QStringLiteral("Modificado"));
+        QCOMPARE(panel->text(QAccessible::Description), QStringLiteral("Estado del archivo"));
+        form_->StatusLine()->setText(QStringLiteral("Crea un nuevo archivo"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(form_->StatusLine())->text(QAccessible::Name),
+                 QStringLiteral("Crea un nuevo archivo"));
+    }
+
+    // The file dialogs speak Spanish: Qt's texts and the locale's dates.
+    void fileDialogsAreSpanish() {
+        QVERIFY(InstallSpanishTranslations(*qApp));
+        UseSpanishLocale();
+        QCOMPARE(QLocale().language(), QLocale::Spanish);
+        QCOMPARE(QLocale().monthName(12), QStringLiteral("diciembre"));
+        StudyFileDialog dialog(nullptr, QStringLiteral("Guardar como"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        QStringList texts;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+        for (const QPushButton* button : dialog.findChildren<QPushButton*>())
+            texts << button->text();
+        QVERIFY2(texts.contains(QStringLiteral("&Guardar")) || texts.contains(QStringLiteral("Guardar")),
+                 qPrintable(texts.join(QLatin1Char('|'))));
+        for (const char* english : {"Look in:", "File &name:", "Files of type:", "&Save", "Cancel"})
+            QVERIFY2(!texts.contains(QString::fromLatin1(english)), english);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // The save dialog refuses a name in a folder that is not there.
+    void saveDialogRefusesAMissingFolder() {
+        QTemporaryDir folder;
+        StudyFileDialog dialog(nullptr, QStringLiteral("Guardar como"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDirectory(folder.path());
+        dialog.selectFile(folder.filePath(QStringLiteral("no-hay/ensayo.w8c")));
+        QCOMPARE(dialog.MissingFolder(), folder.filePath(QStringLiteral("no-hay")));
+        QString said;
+        QTimer::singleShot(100, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                said = box->text();
+                box->accept();
+            }
+        });
+        dialog.accept();
+        QCOMPARE(said, QStringLiteral("La carpeta \"%1\" no existe.")
+                           .arg(folder.filePath(QStringLiteral("no-hay"))));
+        QVERIFY(dialog.result() != QDialog::Accepted);
+        // An existing folder is accepted.
+        dialog.selectFile(folder.filePath(QStringLiteral("ensayo.w8c")));
+        QCOMPARE(dialog.MissingFolder(), QString());
     }
 
     void standardButtonsAreSpanish() {

@@ -12,7 +12,9 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -70,6 +72,36 @@ private slots:
     }
 
     void cleanup() { CloseMainForm(); }
+
+    // A paste changes the study as much as a typed key: the mark is set,
+    // so closing asks the save question.
+    void pasteSetsTheModifiedMark() {
+        QApplication::clipboard()->setText(QStringLiteral("Método pegado"));
+        form_->SetEstado("");
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Edit(Control::esistema)->text(), QStringLiteral("Método pegado"));
+        QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
+        QCOMPARE(study_->Rules().Study().MethodName, std::string("Método pegado"));
+        form_->SetEstado("");
+        Key(Qt::Key_Z, Qt::ControlModifier); // undo
+        QCOMPARE(Edit(Control::esistema)->text(), QString());
+        QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
+    }
+
+    // The context menu key opens the responses grid's menu, with a name for
+    // screen readers and its item active.
+    void dataMenuByKeyboard() {
+        EnterLevels({"1", "2", "3"}, {"1", "1", "1"});
+        NextPage();
+        QTRY_COMPARE(FocusedControl(), QStringLiteral("stgdatos"));
+        auto* menu = study_->findChild<QMenu*>(QStringLiteral("pmenu"));
+        QVERIFY(menu);
+        Key(Qt::Key_Menu);
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->accessibleName(), QStringLiteral("Opciones de Captura de Datos"));
+        QCOMPARE(menu->activeAction(), study_->pmnudunet());
+        menu->hide();
+    }
 
     void newWindowLayout() {
         QCOMPARE(study_->windowTitle(), QStringLiteral("Nuevo"));
