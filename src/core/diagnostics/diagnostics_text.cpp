@@ -218,7 +218,7 @@ void LimitsSection(const Diagnostics& d, Writer& w) {
     w.Line();
     w.Line("CONVENCIONES");
     w.Line("Parámetros: α = " + a + " y β = " + b + " (unilaterales), m = " + m +
-           " mediciones de la muestra futura, k = " + k + ".");
+           " (mediciones de cada muestra futura), k = " + k + ".");
     w.Line("ICH: LD = " + w.Number(3.3) +
            "·s/b y LC = 10·s/b, con s = s(y/x) o s = s_a = s(y/x)·√(1/N + x̄²/Q_x), sin "
            "valor absoluto (una pendiente negativa da límites negativos).");
