@@ -98,9 +98,14 @@ void ResidualSection(const Diagnostics& d, Writer& w) {
     std::vector<std::vector<std::string>> rows = {
         {"Nivel", "Réplica", "x", "y", "Residuo", "Estandarizado"}};
     rows.reserve(d.residuals.size() + 1);
-    for (const ResidualRow& r : d.residuals)
-        rows.push_back({std::to_string(r.level), std::to_string(r.replicate), w.Number(r.x),
-                        w.Number(r.y), w.Number(r.residual), w.Number(r.standardized)});
+    // x is the same for every replicate of a level: written once per level.
+    std::string x;
+    int level = 0;
+    for (const ResidualRow& r : d.residuals) {
+        if (r.level != level) level = r.level, x = w.Number(r.x);
+        rows.push_back({std::to_string(r.level), std::to_string(r.replicate), x, w.Number(r.y),
+                        w.Number(r.residual), w.Number(r.standardized)});
+    }
     w.Table(rows);
     w.Note(d.residualReason);
 }
