@@ -240,22 +240,29 @@ TEST(DiagnosticsEdgeTest, MoreFutureReplicatesNarrowTheLimits) {
 }
 
 TEST(DiagnosticsEdgeTest, HundredThousandResponsesStayCheap) {
-    // Ten levels of 10000 replicates, the most a study file holds.
-    CalibrationData data;
-    for (int i = 0; i < 10; ++i) {
-        CalibrationLevel level{static_cast<double>(i + 1), {}};
+    // Ten levels of 10000 replicates, the most a study file holds, read from
+    // the study's texts as the window and valdex-cli read them.
+    std::vector<std::pair<std::string, std::string>> levels;
+    std::vector<std::string> responses;
+    for (int i = 1; i <= 10; ++i) {
+        levels.push_back({std::to_string(i), "10000"});
         for (int j = 0; j < 10000; ++j)
-            level.responses.push_back(2.0 * (i + 1) + 0.001 * ((j * 7919) % 101 - 50));
-        data.levels.push_back(std::move(level));
+            responses.push_back(std::to_string(2.0 * i + 0.001 * ((j * 7919) % 101 - 50)));
     }
-    const auto start = std::chrono::steady_clock::now();
-    const Diagnostics d = ComputeDiagnostics(data, {});
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::cout << "[ diagnósticos de 100000 respuestas: " << seconds << " s ]\n";
+    const CalibrationStudy study = testing::MakeStudy(levels, responses);
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const Diagnostics d = ComputeDiagnostics(study, {}, '.');
+    const auto computed = Clock::now();
+    const std::vector<std::string> lines = DiagnosticsLines(d, '.');
+    const auto written = Clock::now();
+    const double seconds = std::chrono::duration<double>(computed - start).count();
+    std::cout << "[ 100000 respuestas: diagnósticos " << seconds << " s, texto "
+              << std::chrono::duration<double>(written - computed).count() << " s ]\n";
     EXPECT_EQ(d.residuals.size(), 100000u);
+    EXPECT_GT(lines.size(), 100000u);
     EXPECT_TRUE(d.lackOfFit.F && d.cochran.C && d.bartlett.chi2 && d.mandel.PG);
-    EXPECT_TRUE(d.din.xBG && d.hubauxVos.xD);
+    EXPECT_TRUE(d.din.xBG && d.hubauxVos.xD && d.study.LD);
 #if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(seconds, 0.5);
 #endif
