@@ -5,10 +5,13 @@
 #include "calc/format_general.h"
 #include "diagnostics/diagnostics.h"
 #include "diagnostics/diagnostics_text.h"
+#include "diagnostics/distributions.h"
 #include "diagnostics/sample_reading.h"
 #include "diagnostics_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace valdex {
 namespace {
@@ -48,6 +51,24 @@ TEST(DiagnosticsReferenceTest, DinLimitsAndSampleIntervalAsChemCalPublishes) {
     ASSERT_TRUE(r.halfWidth) << r.reason;
     EXPECT_NEAR(*r.halfWidth, 0.07434, 0.000005);
     EXPECT_NEAR(*r.upper - *r.lower, 2 * *r.halfWidth, 1e-12);
+}
+
+TEST(DiagnosticsReferenceTest, HubauxVosDetectionLimitIsWhereTheLowerBandMeetsYC) {
+    // No published x_D for these data: checked against its definition, the
+    // lower prediction limit at x_D equal to y_C, with t from Boost directly.
+    const CalibrationData data = ReadCsv("din32645_calibration.csv");
+    for (const DiagnosticOptions& options :
+         {DiagnosticOptions{}, DiagnosticOptions{0.05, 0.1, 3, 3}}) {
+        const Diagnostics d = ComputeDiagnostics(data, options);
+        ASSERT_TRUE(d.hubauxVos.xD && d.hubauxVos.yC) << d.hubauxVos.reason;
+        const double xD = *d.hubauxVos.xD, a = *d.line.a, b = *d.line.b, s = *d.line.s;
+        const double t = static_cast<double>(TQuantile(1 - options.beta, d.line.N - 2));
+        const double dx = xD - *d.line.meanX;
+        const double lower =
+            a + b * xD - t * s * std::sqrt(1.0 / options.m + 1.0 / d.line.N + dx * dx / *d.line.qx);
+        EXPECT_NEAR(lower, *d.hubauxVos.yC, 1e-9 * *d.hubauxVos.yC);
+        EXPECT_GT(xD, *d.hubauxVos.xC);
+    }
 }
 
 TEST(DiagnosticsReferenceTest, LoadCellCalibrationAsNistPublishes) {
