@@ -1,5 +1,7 @@
 #include "calc/student_t_table.h"
 
+#include <boost/math/distributions/students_t.hpp>
+
 #include <cmath>
 #include <iterator>
 
@@ -45,18 +47,10 @@ double StudentTTable::Lookup(int degreesOfFreedom) const {
 }
 
 double ComputedTCritical(int degreesOfFreedom) {
-    // Cornish-Fisher expansion of the t quantile around the normal one; far
-    // more accurate than four decimals for the large degrees of freedom it
-    // serves here.
-    const long double z = 1.959963984540054L;
-    const long double v = degreesOfFreedom;
-    const long double z2 = z * z;
-    const long double z3 = z2 * z, z5 = z3 * z2, z7 = z5 * z2, z9 = z7 * z2;
-    const long double t =
-        z + (z3 + z) / (4 * v) + (5 * z5 + 16 * z3 + 3 * z) / (96 * v * v) +
-        (3 * z7 + 19 * z5 + 17 * z3 - 15 * z) / (384 * v * v * v) +
-        (79 * z9 + 776 * z7 + 1482 * z5 - 1920 * z3 - 945 * z) / (92160 * v * v * v * v);
-    return static_cast<double>(std::round(t * 10000.0L) / 10000.0L);
+    if (degreesOfFreedom < 1) return 0; // no quantile; the calculation never asks for one
+    const boost::math::students_t_distribution<long double> t(degreesOfFreedom);
+    const long double quantile = boost::math::quantile(t, 0.975L);
+    return static_cast<double>(std::round(quantile * 10000.0L) / 10000.0L);
 }
 
 } // namespace valdex

@@ -21,8 +21,8 @@ private:
     std::array<double, kEntries + 1> values_{}; // index 0 unused
 };
 
-// 0.975 quantile of Student's t for df degrees of freedom, rounded to four
-// decimals (used beyond the table).
+// 0.975 quantile of Student's t for df degrees of freedom (df >= 1), rounded
+// to four decimals like the table (used beyond it).
 double ComputedTCritical(int degreesOfFreedom);
 
 } // namespace valdex

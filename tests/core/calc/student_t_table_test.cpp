@@ -37,7 +37,7 @@ TEST(StudentTTableTest, BeyondTheTableTheQuantileIsComputed) {
 }
 
 TEST(StudentTTableTest, ComputedValuesAgreeWithTheTableWhereItIsExact) {
-    // Where the table lists exact quantiles the expansion must agree closely.
+    // Where the table lists exact quantiles the computed quantile must agree.
     EXPECT_NEAR(ComputedTCritical(120), 1.9799, 0.0001);
     EXPECT_NEAR(ComputedTCritical(200), 1.9719, 0.0001);
     EXPECT_NEAR(ComputedTCritical(60), 2.0003, 0.0001);

@@ -1,0 +1,249 @@
+// Runs the real valdex-cli "diagnostico" and "interpolar" on study files and
+// checks their output streams and exit status.
+
+#include "../core/support/worked_example.h"
+#include "diagnostics/diagnostics_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace valdex {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+std::string Data(const std::string& name) {
+    return std::string(VALDEX_TEST_DATA_DIR) + "/" + name;
+}
+
+std::string Example() {
+    return std::string(VALDEX_SOURCE_DIR) + "/ejemplos/curva-ejemplo.w8c";
+}
+
+RunResult RunCli(const std::string& args) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("valdex-diagnostico-test-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const std::string command = "LC_ALL=C " + std::string(VALDEX_BIN_DIR) + "/valdex-cli " + args +
+                                " >" + (dir / "out").string() + " 2>" + (dir / "err").string();
+    const int raw = std::system(command.c_str());
+    RunResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = ReadAll(dir / "out");
+    result.err = ReadAll(dir / "err");
+    fs::remove_all(dir);
+    return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The number after "key": in a JSON text (the first occurrence after `from`).
+double JsonNumber(const std::string& json, const std::string& key, std::size_t from = 0) {
+    const std::string quoted = "\"" + key + "\":";
+    const std::size_t at = json.find(quoted, from);
+    EXPECT_NE(at, std::string::npos) << key;
+    return at == std::string::npos ? 0 : std::strtod(json.c_str() + at + quoted.size(), nullptr);
+}
+
+// The top-level keys of a one-line JSON object, in order.
+std::vector<std::string> TopLevelKeys(const std::string& json) {
+    std::vector<std::string> keys;
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            if (depth == 1 && (json[i - 1] == '{' || json[i - 1] == ',')) {
+                const std::size_t end = json.find('"', i + 1);
+                keys.push_back(json.substr(i + 1, end - i - 1));
+            }
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return keys;
+}
+
+TEST(DiagnosticsCliTest, TextIsTheCoresText) {
+    const RunResult r = RunCli("diagnostico " + Example());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    const std::vector<std::string> expected =
+        DiagnosticsLines(ComputeDiagnostics(testing::WorkedExample(), {}, '.'), '.');
+    EXPECT_EQ(Lines(r.out), expected);
+    // The results window's limits, as published for the worked example.
+    EXPECT_NE(r.out.find("ICH, s(y/x)  LD = 0.238776"), std::string::npos);
+}
+
+TEST(DiagnosticsCliTest, JsonHasTheKeysAndTheNumbers) {
+    const RunResult r =
+        RunCli("diagnostico --json --alfa 0.05 --beta 0.05 --m 2 --k 10 " + Example());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::string& json = lines[0];
+    EXPECT_EQ(TopLevelKeys(json),
+              (std::vector<std::string>{"archivo", "N", "niveles", "residuos", "falta_de_ajuste",
+                                        "cochran", "bartlett", "mandel", "limites", "parametros"}));
+    EXPECT_NE(json.find("\"N\":12,"), std::string::npos);
+    EXPECT_NE(json.find("\"parametros\":{\"alfa\":0.05,\"beta\":0.05,\"m\":2,\"k\":10}"),
+              std::string::npos);
+    for (const char* key : {"\"x\":1,\"n\":3,\"media\":2,\"s\":",
+                            "\"x_calc\":",
+                            "\"recuperacion\":",
+                            "\"grubbs_G\":",
+                            "\"grubbs_critico\":",
+                            "\"residuo\":",
+                            "\"estandarizado\":",
+                            "\"SS_LOF\":",
+                            "\"SS_PE\":",
+                            "\"gl_LOF\":2",
+                            "\"gl_PE\":8",
+                            "\"F_critico\":",
+                            "\"C\":",
+                            "\"C_critico\":",
+                            "\"chi2\":",
+                            "\"gl\":3",
+                            "\"s2\":",
+                            "\"PG\":",
+                            "\"ich_syx\":{\"LD\":",
+                            "\"ich_sa\":{\"LD\":",
+                            "\"din32645\":{\"x_NG\":",
+                            "\"x_EG\":",
+                            "\"x_BG\":",
+                            "\"hubaux_vos\":{\"y_C\":",
+                            "\"x_C\":",
+                            "\"x_D\":"})
+        EXPECT_NE(json.find(key), std::string::npos) << key;
+    EXPECT_EQ(json.find("motivo"), std::string::npos);
+    EXPECT_NEAR(JsonNumber(json, "LD", json.find("ich_syx")), 0.238776, 5e-7);
+    EXPECT_NEAR(JsonNumber(json, "LC", json.find("ich_sa")), 0.511638, 5e-7);
+    const std::regex notANumber("\\b(nan|inf|infinity|null)\\b", std::regex::icase);
+    EXPECT_FALSE(std::regex_search(json, notANumber));
+}
+
+TEST(DiagnosticsCliTest, JsonGoesOnPastFailingFiles) {
+    const RunResult r = RunCli("diagnostico --json " + Data("un-nivel.w8c") + " " + Example() +
+                               " " + Data("no-existe.w8c") + " " + Data("dos-puntos.w8c"));
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "{\"archivo\":\"" + Data("un-nivel.w8c") +
+                            "\",\"error\":\"Datos fuera de rango, 2-10 Número de Niveles\"}");
+    EXPECT_EQ(TopLevelKeys(lines[1]).size(), 10u);
+    EXPECT_EQ(lines[2],
+              "{\"archivo\":\"" + Data("no-existe.w8c") + "\",\"error\":\"File not found.\"}");
+    // Two points: no s(y/x), so every limit says why; the residuals are there.
+    EXPECT_NE(lines[3].find("\"residuo\":0"), std::string::npos);
+    EXPECT_NE(lines[3].find("\"ich_syx\":{\"motivo\":\"Con 2 puntos"), std::string::npos);
+    EXPECT_EQ(r.err, "Datos fuera de rango, 2-10 Número de Niveles\nFile not found.\n");
+}
+
+TEST(DiagnosticsCliTest, SeveralFilesInTextUnderTheirHeadings) {
+    const RunResult r = RunCli("diagnostico " + Example() + " " + Data("replica-no-entera.w8c"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.rfind("==> " + Example() + " <==\n", 0), 0u);
+    EXPECT_NE(r.out.find("==> " + Data("replica-no-entera.w8c") + " <==\n"), std::string::npos);
+    EXPECT_EQ(r.err, "'2.5' is not a valid integer value.\n");
+}
+
+TEST(DiagnosticsCliTest, InterpolateAsChemCalPublishes) {
+    // chemCal, din32645: a response of 3500 read with a 99 % half-width of 0.07434.
+    const RunResult r = RunCli("interpolar " + Data("din32645.w8c") + " 3500 --alfa 0.01 --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(TopLevelKeys(r.out), (std::vector<std::string>{"archivo", "x", "limite_inferior",
+                                                             "limite_superior", "veredicto"}));
+    const double half =
+        (JsonNumber(r.out, "limite_superior") - JsonNumber(r.out, "limite_inferior")) / 2;
+    EXPECT_NEAR(half, 0.07434, 0.000005);
+    EXPECT_NE(r.out.find("\"veredicto\":\"LD ≤ x < LC\""), std::string::npos);
+}
+
+TEST(DiagnosticsCliTest, InterpolateText) {
+    const RunResult r = RunCli("interpolar " + Example() + " 4 4.1");
+    EXPECT_EQ(r.status, 0);
+    const std::vector<std::string> lines = Lines(r.out);
+    EXPECT_EQ(lines, SampleLines(ReadSample(testing::WorkedExample(), {4, 4.1}, 0.05, '.'), '.'));
+    EXPECT_NE(r.out.find("Veredicto: ≥ LC"), std::string::npos);
+    // A negative response is a value, not an option.
+    EXPECT_NE(RunCli("interpolar " + Example() + " -0.5 --json").out.find("\"veredicto\":\"< LD\""),
+              std::string::npos);
+}
+
+TEST(DiagnosticsCliTest, FailuresAndUsage) {
+    struct Case {
+        std::string args;
+        int status;
+        std::string err;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"interpolar " + Data("un-nivel.w8c") + " 3", 1,
+         "Datos fuera de rango, 2-10 Número de Niveles\n", ""},
+        {"interpolar " + Data("no-existe.w8c") + " 3 --json", 1, "File not found.\n",
+         "{\"archivo\":\"" + Data("no-existe.w8c") + "\",\"error\":\"File not found.\"}\n"},
+        {"diagnostico", 2,
+         "Uso: valdex-cli diagnostico ARCHIVO.w8c... [--alfa A] [--beta B] [--m M] [--k K] "
+         "[--json]\n",
+         ""},
+        {"diagnostico --alfa 0.5 a.w8c", 2,
+         "El valor de alfa debe ser mayor que 0 y menor que 0.5.\nUso: valdex-cli diagnostico "
+         "ARCHIVO.w8c... [--alfa A] [--beta B] [--m M] [--k K] [--json]\n",
+         ""},
+        {"diagnostico --m 2.5 a.w8c", 2, "El valor de --m no es un número entero: 2.5\n", ""},
+        {"diagnostico --k a.w8c", 2, "El valor de --k no es un número: a.w8c\n", ""},
+        {"diagnostico a.w8c --beta", 2, "Falta el valor de --beta.\n", ""},
+        {"diagnostico --xml a.w8c", 2, "Opción desconocida: --xml\n", ""},
+        {"interpolar " + Example(), 2,
+         "Uso: valdex-cli interpolar ARCHIVO.w8c Y1 [Y2 ...] [--alfa A] [--json]\n", ""},
+        {"interpolar " + Example() + " 3,5", 2, "La respuesta de la muestra no es un número: 3,5\n",
+         ""},
+        {"interpolar " + Example() + " 3 --m 2", 2, "Opción desconocida: --m\n", ""},
+    };
+    for (const Case& c : cases) {
+        const RunResult r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << c.args;
+        EXPECT_EQ(r.out, c.out) << c.args;
+    }
+}
+
+} // namespace
+} // namespace valdex
