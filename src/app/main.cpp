@@ -59,12 +59,12 @@ int main(int argc, char* argv[]) {
     valdex::InstallSpanishTranslations(app);
     valdex::UseSpanishLocale();
 
-    valdex::TMainForm mainForm;
-    valdex::TFshow splash;
+    valdex::MainWindow mainForm;
+    valdex::SplashWindow splash;
     // The print options dialogs live, hidden, from start-up to exit.
     valdex::InstallPrintOptions(mainForm);
-    QObject::connect(&mainForm, &valdex::TMainForm::activated, &splash,
-                     &valdex::TFshow::StartTimer);
+    QObject::connect(&mainForm, &valdex::MainWindow::activated, &splash,
+                     &valdex::SplashWindow::StartTimer);
     // Maximized and active also without a window manager, the splash above.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         mainForm.setGeometry(screen->availableGeometry());

@@ -168,7 +168,7 @@ void MainWindowRules::FilePrint() {
 }
 
 void MainWindowRules::PrintLasserClick() {
-    RunCommand(view_, [&] { view_.ShowLasserOptions(); });
+    RunCommand(view_, [&] { view_.ShowLaserOptions(); });
 }
 
 // ----- Windows -----

@@ -53,7 +53,7 @@ public:
 
     // The print options dialogs, shown not modally: "Lasser" without any
     // check, "Deskjet" after the level-count check passed.
-    virtual void ShowLasserOptions() = 0;
+    virtual void ShowLaserOptions() = 0;
     virtual void ShowDeskjetOptions() = 0;
 };
 

@@ -13,7 +13,7 @@
 
 namespace valdex {
 
-TAboutBox::TAboutBox(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("AboutBox"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -27,7 +27,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     auto* product = new QLabel(QString::fromUtf8(kProductName), this);
     product->setObjectName(QStringLiteral("ProductName"));
-    QFont font = TFshow::ProductNameFont();
+    QFont font = SplashWindow::ProductNameFont();
     font.setPixelSize(22);
     product->setFont(font);
     QPalette palette = product->palette();

@@ -1,16 +1,16 @@
 #pragma once
-// The about box (TAboutBox): product name and picture; each "Acerca..."
+// The about box (the design's TAboutBox): product name and picture; each "Acerca..."
 // creates and shows another one, not modally.
 
 #include <QDialog>
 
 namespace valdex {
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kHelpContext = 33;
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 };
 
 } // namespace valdex

@@ -37,7 +37,7 @@ QStringList ToLines(const std::vector<std::string>& lines) {
 
 } // namespace
 
-TMainForm::TMainForm(std::unique_ptr<DialogService> dialogs, QWidget* parent)
+MainWindow::MainWindow(std::unique_ptr<DialogService> dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(std::move(dialogs)), rules_(*this, LocaleDecimalSeparator()) {
     if (!dialogs_) dialogs_ = std::make_unique<QtDialogService>(this);
     setObjectName(QStringLiteral("MainForm"));
@@ -73,29 +73,29 @@ TMainForm::TMainForm(std::unique_ptr<DialogService> dialogs, QWidget* parent)
     rules_.Start();
 }
 
-TMainForm::~TMainForm() {
+MainWindow::~MainWindow() {
     qApp->removeEventFilter(contextHelp_);
     // The child windows talk to the rules and dialogs, which go before the
     // widgets do.
     qDeleteAll(mdi_->subWindowList());
 }
 
-QLabel* TMainForm::StatusLine() const {
+QLabel* MainWindow::StatusLine() const {
     return panels_->StatusLine();
 }
-QLabel* TMainForm::estado() const {
+QLabel* MainWindow::estado() const {
     return panels_->estado();
 }
 
-QToolButton* TMainForm::ToolButton(Command command) const {
+QToolButton* MainWindow::ToolButton(Command command) const {
     return speedBar_->Button(QString::fromLatin1(CommandName(command)));
 }
 
-template <class Handler> void TMainForm::RunSafely(Handler&& handler) {
+template <class Handler> void MainWindow::RunSafely(Handler&& handler) {
     RunCommand(*this, std::forward<Handler>(handler));
 }
 
-void TMainForm::Connect(Command command, std::function<void()> handler) {
+void MainWindow::Connect(Command command, std::function<void()> handler) {
     auto run = [this, handler] { RunSafely(handler); };
     if (QAction* action = actions_.value(command))
         connect(action, &QAction::triggered, this, run);
@@ -103,7 +103,7 @@ void TMainForm::Connect(Command command, std::function<void()> handler) {
         connect(button, &QToolButton::clicked, this, run);
 }
 
-void TMainForm::ConnectCommands() {
+void MainWindow::ConnectCommands() {
     using C = Command;
     auto both = [this](C item, C button, std::function<void()> handler) {
         Connect(item, handler);
@@ -129,24 +129,24 @@ void TMainForm::ConnectCommands() {
 
 // ----- Help -----
 
-void TMainForm::HelpContents() {
+void MainWindow::HelpContents() {
     help_->ShowTopic(0);
 }
-void TMainForm::HelpSearch() {
+void MainWindow::HelpSearch() {
     help_->ShowTopic(0);
 }
-void TMainForm::HelpHowToUse() {
+void MainWindow::HelpHowToUse() {
     help_->ShowTopic(30);
 }
 
-void TMainForm::HelpAbout() {
-    auto* box = new TAboutBox(this);
+void MainWindow::HelpAbout() {
+    auto* box = new AboutBox(this);
     box->show();
 }
 
 // ----- Events -----
 
-bool TMainForm::event(QEvent* event) {
+bool MainWindow::event(QEvent* event) {
     // ShowHint: the long hint of the item or button under the pointer.
     if (event->type() == QEvent::StatusTip) {
         panels_->StatusLine()->setText(static_cast<QStatusTipEvent*>(event)->tip());
@@ -155,12 +155,12 @@ bool TMainForm::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void TMainForm::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) emit activated();
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     bool agreed = false;
     RunSafely([&] { agreed = rules_.FormCloseQuery(); });
     if (!agreed) {
@@ -178,7 +178,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 // ----- MainWindowView -----
 
-void TMainForm::AddChild(ChildWindow* window) {
+void MainWindow::AddChild(ChildWindow* window) {
     mdi_->addSubWindow(window);
     connect(window, &ChildWindow::closing, this,
             [this] { RunSafely([this] { rules_.ChildWindowClosing(); }); });
@@ -186,8 +186,8 @@ void TMainForm::AddChild(ChildWindow* window) {
     mdi_->setActiveSubWindow(window);
 }
 
-StudyWindowRules& TMainForm::CreateStudyWindow(StudyHost& host) {
-    auto* window = new TFinforma(*dialogs_, host);
+StudyWindowRules& MainWindow::CreateStudyWindow(StudyHost& host) {
+    auto* window = new StudyWindow(*dialogs_, host);
     finforma_ = window;
     mdi_->addSubWindow(window);
     window->show();
@@ -195,8 +195,8 @@ StudyWindowRules& TMainForm::CreateStudyWindow(StudyHost& host) {
     return window->Rules();
 }
 
-void TMainForm::CreateResultsWindow(const std::vector<std::string>& lines) {
-    auto* window = new TFinfo;
+void MainWindow::CreateResultsWindow(const std::vector<std::string>& lines) {
+    auto* window = new ResultsWindow;
     window->SetLines(ToLines(lines));
     AddChild(window);
     // Centred in the frame, at its design size.
@@ -205,8 +205,8 @@ void TMainForm::CreateResultsWindow(const std::vector<std::string>& lines) {
                  std::max(0, (area.height() - window->height()) / 2));
 }
 
-void TMainForm::CreateReportWindow(const std::vector<std::string>& lines) {
-    auto* window = new Tfrminforme;
+void MainWindow::CreateReportWindow(const std::vector<std::string>& lines) {
+    auto* window = new ReportWindow;
     window->SetLines(ToLines(lines));
     // Sized as a new child window of the frame is: three quarters of it.
     const QSize area = mdi_->viewport()->size();
@@ -214,15 +214,15 @@ void TMainForm::CreateReportWindow(const std::vector<std::string>& lines) {
     AddChild(window);
 }
 
-int TMainForm::ChildWindowCount() const {
+int MainWindow::ChildWindowCount() const {
     return static_cast<int>(mdi_->subWindowList().size());
 }
 
-void TMainForm::CloseActiveChildWindow() {
+void MainWindow::CloseActiveChildWindow() {
     if (QMdiSubWindow* active = mdi_->currentSubWindow()) active->close();
 }
 
-void TMainForm::TileChildWindows() {
+void MainWindow::TileChildWindows() {
     // One above the other, each as wide as the frame.
     const QList<QMdiSubWindow*> children = mdi_->subWindowList();
     if (children.isEmpty()) return;
@@ -236,7 +236,7 @@ void TMainForm::TileChildWindows() {
     }
 }
 
-void TMainForm::CascadeChildWindows() {
+void MainWindow::CascadeChildWindows() {
     // Overlapping, each one title bar lower and to the right, all of one
     // size: three quarters of the frame.
     const QList<QMdiSubWindow*> children = mdi_->subWindowList();
@@ -255,25 +255,25 @@ void TMainForm::CascadeChildWindows() {
     if (!children.isEmpty()) mdi_->setActiveSubWindow(children.constLast());
 }
 
-void TMainForm::CloseMainWindow() {
+void MainWindow::CloseMainWindow() {
     close();
 }
 
-std::optional<std::string> TMainForm::AskOpenFileName(const std::string& initialName) {
+std::optional<std::string> MainWindow::AskOpenFileName(const std::string& initialName) {
     const std::optional<QString> name =
         dialogs_->AskOpenFileName(QString::fromStdString(initialName));
     if (!name) return std::nullopt;
     return name->toStdString();
 }
 
-std::optional<std::string> TMainForm::AskSaveFileName(const std::string& initialName) {
+std::optional<std::string> MainWindow::AskSaveFileName(const std::string& initialName) {
     const std::optional<QString> name =
         dialogs_->AskSaveFileName(QString::fromStdString(initialName));
     if (!name) return std::nullopt;
     return name->toStdString();
 }
 
-void TMainForm::SetWaitCursor(bool waiting) {
+void MainWindow::SetWaitCursor(bool waiting) {
     if (waiting) {
         ++waitCursors_;
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -283,11 +283,11 @@ void TMainForm::SetWaitCursor(bool waiting) {
     }
 }
 
-void TMainForm::SetEstado(const std::string& text) {
+void MainWindow::SetEstado(const std::string& text) {
     panels_->estado()->setText(QString::fromStdString(text));
 }
 
-void TMainForm::ShowCommandStates(const CommandStates& states) {
+void MainWindow::ShowCommandStates(const CommandStates& states) {
     for (Command command : AllCommands()) {
         const bool enabled = states.IsEnabled(command);
         if (QAction* action = actions_.value(command)) action->setEnabled(enabled);
@@ -296,25 +296,25 @@ void TMainForm::ShowCommandStates(const CommandStates& states) {
     if (finforma_) finforma_->pmnudunet()->setEnabled(states.IsEnabled(Command::pmnudunet));
 }
 
-void TMainForm::ShowLasserOptions() {
-    if (lasserHook_)
-        lasserHook_();
+void MainWindow::ShowLaserOptions() {
+    if (laserHook_)
+        laserHook_();
     else
         dialogs_->ShowMessage(QStringLiteral("La impresión no está disponible."));
 }
 
-void TMainForm::ShowDeskjetOptions() {
+void MainWindow::ShowDeskjetOptions() {
     if (deskjetHook_)
         deskjetHook_();
     else
         dialogs_->ShowMessage(QStringLiteral("La impresión no está disponible."));
 }
 
-void TMainForm::ShowUnexpectedError(const std::string& text) {
+void MainWindow::ShowUnexpectedError(const std::string& text) {
     dialogs_->ShowUnexpectedError(QString::fromStdString(text));
 }
 
-void TMainForm::ShowErrorBox(const std::string& text) {
+void MainWindow::ShowErrorBox(const std::string& text) {
     dialogs_->ShowError(QString::fromStdString(text));
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The main window (TMainForm): the multiple-document frame with its menu,
+// The main window (the design's TMainForm): the multiple-document frame with its menu,
 // toolbar and status panels. It draws the command states and child windows
 // that its rules (MainWindowRules) decide, and forwards every command to
 // them.
@@ -29,13 +29,13 @@ class HelpViewer;
 class SpeedBar;
 class StatusPanels;
 
-class TMainForm : public QMainWindow, public MainWindowView {
+class MainWindow : public QMainWindow, public MainWindowView {
     Q_OBJECT
 public:
     // Without a dialog service the window uses the Qt message boxes and file
     // dialogs.
-    explicit TMainForm(std::unique_ptr<DialogService> dialogs = nullptr, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    explicit MainWindow(std::unique_ptr<DialogService> dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     MainWindowRules& Rules() { return rules_; }
     DialogService& Dialogs() { return *dialogs_; }
@@ -46,14 +46,14 @@ public:
     QAction* MenuAction(Command command) const { return actions_.value(command); }
     QToolButton* ToolButton(Command command) const;
     // The current study window; null once it has closed.
-    TFinforma* Finforma() const { return rules_.Finforma() ? finforma_.data() : nullptr; }
+    StudyWindow* Finforma() const { return rules_.Finforma() ? finforma_.data() : nullptr; }
     HelpViewer& Help() { return *help_; }
 
     // The print options dialogs belong to the printing module, which
     // connects them here. Lasser is shown without any check, Deskjet after
     // the level-count check has passed.
     using PrintOptionsHook = std::function<void()>;
-    void SetLasserOptionsHook(PrintOptionsHook hook) { lasserHook_ = std::move(hook); }
+    void SetLaserOptionsHook(PrintOptionsHook hook) { laserHook_ = std::move(hook); }
     void SetDeskjetOptionsHook(PrintOptionsHook hook) { deskjetHook_ = std::move(hook); }
 
     // The help commands of the "A&yuda" menu and the toolbar's book.
@@ -76,7 +76,7 @@ public:
     void SetWaitCursor(bool waiting) override;
     void SetEstado(const std::string& text) override;
     void ShowCommandStates(const CommandStates& states) override;
-    void ShowLasserOptions() override;
+    void ShowLaserOptions() override;
     void ShowDeskjetOptions() override;
     void ShowErrorBox(const std::string& text) override;
     void ShowUnexpectedError(const std::string& text) override;
@@ -102,10 +102,10 @@ private:
     SpeedBar* speedBar_ = nullptr;
     StatusPanels* panels_ = nullptr;
     MenuActions actions_;
-    QPointer<TFinforma> finforma_;
+    QPointer<StudyWindow> finforma_;
     HelpViewer* help_ = nullptr;
     ContextHelp* contextHelp_ = nullptr;
-    PrintOptionsHook lasserHook_;
+    PrintOptionsHook laserHook_;
     PrintOptionsHook deskjetHook_;
     int waitCursors_ = 0;
 };

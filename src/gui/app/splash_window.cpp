@@ -10,7 +10,7 @@
 
 namespace valdex {
 
-QFont TFshow::ProductNameFont() {
+QFont SplashWindow::ProductNameFont() {
     // The design's face first, then script faces a Linux desktop may have,
     // then an italic serif that every installation of ours carries.
     const QStringList candidates = {QStringLiteral("Matura MT Script Capitals"),
@@ -34,7 +34,7 @@ QFont TFshow::ProductNameFont() {
     return font;
 }
 
-TFshow::TFshow(QWidget* parent)
+SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Fshow"));
     setAccessibleName(QString::fromUtf8(kProductName));
@@ -71,10 +71,10 @@ TFshow::TFshow(QWidget* parent)
 
     timer_.setSingleShot(true);
     timer_.setInterval(3000);
-    connect(&timer_, &QTimer::timeout, this, &TFshow::Timer1Timer);
+    connect(&timer_, &QTimer::timeout, this, &SplashWindow::Timer1Timer);
 }
 
-void TFshow::Timer1Timer() {
+void SplashWindow::Timer1Timer() {
     timer_.stop();
     close();
 }

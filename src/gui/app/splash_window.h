@@ -1,5 +1,5 @@
 #pragma once
-// The splash window (TFshow): shown at start-up above every window and
+// The splash window (the design's TFshow): shown at start-up above every window and
 // hidden 3000 ms after the main window becomes active.
 
 #include <QTimer>
@@ -10,10 +10,10 @@ namespace valdex {
 // The product name of the splash, the about box and the printed footers.
 inline constexpr const char* kProductName = "VALDEX v.w. 3.1";
 
-class TFshow : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TFshow(QWidget* parent = nullptr);
+    explicit SplashWindow(QWidget* parent = nullptr);
 
     // Started by each activation of the main window; firing once hides the
     // splash (a no-op once it is hidden).

@@ -7,7 +7,7 @@
 
 namespace valdex {
 
-TFinfo::TFinfo(QWidget* parent) : ChildWindow(parent) {
+ResultsWindow::ResultsWindow(QWidget* parent) : ChildWindow(parent) {
     setObjectName(QStringLiteral("Finfo"));
     const QString caption = QStringLiteral("Límite de detección y cuantificación del sistema");
     setWindowTitle(caption);
@@ -24,11 +24,11 @@ TFinfo::TFinfo(QWidget* parent) : ChildWindow(parent) {
     resize(540, 291);
 }
 
-void TFinfo::SetLines(const QStringList& lines) {
+void ResultsWindow::SetLines(const QStringList& lines) {
     SetTextAreaLines(*memo_, lines);
 }
 
-QStringList TFinfo::Lines() const {
+QStringList ResultsWindow::Lines() const {
     return TextAreaLines(*memo_);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The results window (TFinfo): a snapshot of one run of "Detección y
+// The results window (the design's TFinfo): a snapshot of one run of "Detección y
 // Cuantificación" in a read-only text area.
 
 #include "app/child_window.h"
@@ -10,11 +10,11 @@ class QPlainTextEdit;
 
 namespace valdex {
 
-class TFinfo : public ChildWindow {
+class ResultsWindow : public ChildWindow {
     Q_OBJECT
 public:
     static constexpr int kHelpContext = 11;
-    explicit TFinfo(QWidget* parent = nullptr);
+    explicit ResultsWindow(QWidget* parent = nullptr);
 
     void SetLines(const QStringList& lines);
     // The lines as the text area holds them.

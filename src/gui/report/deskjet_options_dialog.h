@@ -1,5 +1,5 @@
 #pragma once
-// The "Deskjet" print options dialog (TFoprt): FilePrint opens it once the
+// The "Deskjet" print options dialog (the design's TFoprt): FilePrint opens it once the
 // level-count check has passed. The check is not repeated at "Aceptar".
 
 #include "report/deskjet_report.h"
@@ -7,10 +7,11 @@
 
 namespace valdex {
 
-class TFoprt : public PrintOptionsDialog {
+class DeskjetOptionsDialog : public PrintOptionsDialog {
     Q_OBJECT
 public:
-    TFoprt(QWidget* parent, CurrentStudy currentStudy, ErrorBox& errors, char decimalSeparator);
+    DeskjetOptionsDialog(QWidget* parent, CurrentStudy currentStudy, ErrorBox& errors,
+                         char decimalSeparator);
 
     // The design's own units and result, as the last print left them.
     const DeskjetReport& Deskjet() const { return report_; }

@@ -2,7 +2,7 @@
 
 namespace valdex {
 
-TFoprt1::TFoprt1(QWidget* parent, CurrentStudy currentStudy, ErrorBox& errors,
+LaserOptionsDialog::LaserOptionsDialog(QWidget* parent, CurrentStudy currentStudy, ErrorBox& errors,
                  char decimalSeparator)
     : PrintOptionsDialog(parent, QStringLiteral("Imprimir en Lasser :"), std::move(currentStudy),
                          errors),

@@ -1,5 +1,5 @@
 #pragma once
-// The "Lasser" print options dialog (TFoprt1): opened by PrintLasserClick
+// The "Lasser" print options dialog (the design's TFoprt1): opened by PrintLasserClick
 // without any check of the study.
 
 #include "report/laser_report.h"
@@ -7,10 +7,11 @@
 
 namespace valdex {
 
-class TFoprt1 : public PrintOptionsDialog {
+class LaserOptionsDialog : public PrintOptionsDialog {
     Q_OBJECT
 public:
-    TFoprt1(QWidget* parent, CurrentStudy currentStudy, ErrorBox& errors, char decimalSeparator);
+    LaserOptionsDialog(QWidget* parent, CurrentStudy currentStudy, ErrorBox& errors,
+                       char decimalSeparator);
 
     // The design's own units and result, as the last print left them.
     const LaserReport& Laser() const { return report_; }

@@ -5,17 +5,17 @@
 
 namespace valdex {
 
-PrintOptionsDialogs InstallPrintOptions(TMainForm& window) {
+PrintOptionsDialogs InstallPrintOptions(MainWindow& window) {
     auto currentStudy = [&window]() -> const CalibrationStudy* {
         const StudyWindowRules* study = window.Rules().Finforma();
         return study != nullptr ? &study->Study() : nullptr;
     };
     const char separator = window.Rules().DecimalSeparator();
-    auto* lasser = new TFoprt1(&window, currentStudy, window, separator);
-    auto* deskjet = new TFoprt(&window, currentStudy, window, separator);
-    window.SetLasserOptionsHook([lasser] { lasser->ShowOptions(); });
+    auto* laser = new LaserOptionsDialog(&window, currentStudy, window, separator);
+    auto* deskjet = new DeskjetOptionsDialog(&window, currentStudy, window, separator);
+    window.SetLaserOptionsHook([laser] { laser->ShowOptions(); });
     window.SetDeskjetOptionsHook([deskjet] { deskjet->ShowOptions(); });
-    return {lasser, deskjet};
+    return {laser, deskjet};
 }
 
 } // namespace valdex

@@ -10,13 +10,13 @@
 
 namespace valdex {
 
-class TMainForm;
+class MainWindow;
 
 struct PrintOptionsDialogs {
-    TFoprt1* lasser; // owned by the main window
-    TFoprt* deskjet; // owned by the main window
+    LaserOptionsDialog* laser; // owned by the main window
+    DeskjetOptionsDialog* deskjet; // owned by the main window
 };
 
-PrintOptionsDialogs InstallPrintOptions(TMainForm& window);
+PrintOptionsDialogs InstallPrintOptions(MainWindow& window);
 
 } // namespace valdex

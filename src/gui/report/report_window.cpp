@@ -6,7 +6,7 @@
 
 namespace valdex {
 
-Tfrminforme::Tfrminforme(QWidget* parent) : ChildWindow(parent) {
+ReportWindow::ReportWindow(QWidget* parent) : ChildWindow(parent) {
     setObjectName(QStringLiteral("frminforme"));
     setWindowTitle(QStringLiteral("Informe"));
     setAccessibleName(QStringLiteral("Informe"));
@@ -17,11 +17,11 @@ Tfrminforme::Tfrminforme(QWidget* parent) : ChildWindow(parent) {
     setWidget(memo_);
 }
 
-void Tfrminforme::SetLines(const QStringList& lines) {
+void ReportWindow::SetLines(const QStringList& lines) {
     SetTextAreaLines(*memo_, lines);
 }
 
-QStringList Tfrminforme::Lines() const {
+QStringList ReportWindow::Lines() const {
     return TextAreaLines(*memo_);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The report window (Tfrminforme): the study and its results as text.
+// The report window (the design's Tfrminforme): the study and its results as text.
 
 #include "app/child_window.h"
 
@@ -9,10 +9,10 @@ class QPlainTextEdit;
 
 namespace valdex {
 
-class Tfrminforme : public ChildWindow {
+class ReportWindow : public ChildWindow {
     Q_OBJECT
 public:
-    explicit Tfrminforme(QWidget* parent = nullptr);
+    explicit ReportWindow(QWidget* parent = nullptr);
 
     void SetLines(const QStringList& lines);
     QStringList Lines() const;

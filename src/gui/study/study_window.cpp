@@ -68,7 +68,7 @@ QString WithoutAccessKey(QString caption) {
 
 } // namespace
 
-TFinforma::TFinforma(DialogService& dialogs, StudyHost& host, QWidget* parent)
+StudyWindow::StudyWindow(DialogService& dialogs, StudyHost& host, QWidget* parent)
     : ChildWindow(parent), dialogs_(dialogs), host_(host) {
     setObjectName(QStringLiteral("Finforma"));
     setProperty(kHelpContextProperty, kHelpContext);
@@ -108,22 +108,22 @@ TFinforma::TFinforma(DialogService& dialogs, StudyHost& host, QWidget* parent)
     connect(previous, &QShortcut::activated, this, [turn] { turn(-1); });
 
     rules_ = std::make_unique<StudyWindowRules>(*this, host_);
-    connect(qApp, &QApplication::focusChanged, this, &TFinforma::OnFocusChanged);
+    connect(qApp, &QApplication::focusChanged, this, &StudyWindow::OnFocusChanged);
 }
 
-TFinforma::~TFinforma() {
-    disconnect(qApp, &QApplication::focusChanged, this, &TFinforma::OnFocusChanged);
+StudyWindow::~StudyWindow() {
+    disconnect(qApp, &QApplication::focusChanged, this, &StudyWindow::OnFocusChanged);
 }
 
 // ----- Building -----
 
-void TFinforma::Register(Control control, QWidget* widget, int page) {
+void StudyWindow::Register(Control control, QWidget* widget, int page) {
     controls_.insert(control, widget);
     controlOfWidget_.insert(widget, control);
     pageOf_.insert(control, page);
 }
 
-QLineEdit* TFinforma::AddField(Control control, const char* objectName, const QString& label,
+QLineEdit* StudyWindow::AddField(Control control, const char* objectName, const QString& label,
                                QWidget* page) {
     auto* caption = new QLabel(label, page);
     auto* edit = new QLineEdit(page);
@@ -141,7 +141,7 @@ QLineEdit* TFinforma::AddField(Control control, const char* objectName, const QS
     return edit;
 }
 
-QWidget* TFinforma::BuildGeneralPage() {
+QWidget* StudyWindow::BuildGeneralPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
     auto* layout = new QVBoxLayout(page);
@@ -165,7 +165,7 @@ QWidget* TFinforma::BuildGeneralPage() {
     combo_->setAccessibleName(QStringLiteral("Curva de Calibración"));
     caption->setBuddy(combo_);
     accessKeys_.insert(AccessKey(caption->text()), combo_);
-    connect(combo_, &QComboBox::editTextChanged, this, &TFinforma::ComboTextChanged);
+    connect(combo_, &QComboBox::editTextChanged, this, &StudyWindow::ComboTextChanged);
     layout->addWidget(caption);
     layout->addWidget(combo_);
     layout->addStretch();
@@ -173,7 +173,7 @@ QWidget* TFinforma::BuildGeneralPage() {
     return page;
 }
 
-QWidget* TFinforma::BuildLevelsPage() {
+QWidget* StudyWindow::BuildLevelsPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet2"));
     auto* caption = new QLabel(QStringLiteral("Número de niveles de cantidad adicionada:"), page);
@@ -202,7 +202,7 @@ QWidget* TFinforma::BuildLevelsPage() {
     stgnivel_->horizontalHeader()->setDefaultSectionSize(90);
     stgnivel_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     stgnivel_->verticalHeader()->setMinimumWidth(110);
-    connect(stgnivel_, &StudyGrid::keyTyped, this, &TFinforma::LevelKeyTyped);
+    connect(stgnivel_, &StudyGrid::keyTyped, this, &StudyWindow::LevelKeyTyped);
     connect(stgnivel_, &StudyGrid::cellEdited, this, [this](GridCell cell, const QString& text) {
         if (!redrawing_)
             Forward([&] { rules_->LevelCellEdited(cell.column, cell.row, ToUtf8(text)); });
@@ -232,7 +232,7 @@ QWidget* TFinforma::BuildLevelsPage() {
     return page;
 }
 
-QWidget* TFinforma::BuildDataPage() {
+QWidget* StudyWindow::BuildDataPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet3"));
     auto* heading = new QLabel(QStringLiteral("Captura de Datos"), page);
@@ -252,7 +252,7 @@ QWidget* TFinforma::BuildDataPage() {
     stgdatos_->setRowCount(9);
     stgdatos_->setColumnWidth(0, 130);
     heading->setBuddy(stgdatos_);
-    connect(stgdatos_, &StudyGrid::keyTyped, this, &TFinforma::DataKeyTyped);
+    connect(stgdatos_, &StudyGrid::keyTyped, this, &StudyWindow::DataKeyTyped);
     connect(stgdatos_, &StudyGrid::cellEdited, this, [this](GridCell cell, const QString& text) {
         if (!redrawing_) Forward([&] { rules_->ResponseCellEdited(cell.row, ToUtf8(text)); });
     });
@@ -285,30 +285,30 @@ QWidget* TFinforma::BuildDataPage() {
     return page;
 }
 
-void TFinforma::ShowDataMenu(QPoint viewportPos) {
+void StudyWindow::ShowDataMenu(QPoint viewportPos) {
     pmenu_->popup(stgdatos_->viewport()->mapToGlobal(viewportPos));
     if (pmnudunet_->isEnabled()) pmenu_->setActiveAction(pmnudunet_);
 }
 
-QWidget* TFinforma::ControlWidget(Control control) const {
+QWidget* StudyWindow::ControlWidget(Control control) const {
     return controls_.value(control);
 }
 
-StudyGrid* TFinforma::Grid(valdex::Grid grid) const {
+StudyGrid* StudyWindow::Grid(valdex::Grid grid) const {
     return grid == Grid::stgnivel ? stgnivel_ : stgdatos_;
 }
 
 // ----- StudyWindowView -----
 
-void TFinforma::ShowMessage(const std::string& text) {
+void StudyWindow::ShowMessage(const std::string& text) {
     dialogs_.ShowMessage(FromUtf8(text));
 }
 
-bool TFinforma::AskYesNo(const std::string& text, const std::string& caption) {
+bool StudyWindow::AskYesNo(const std::string& text, const std::string& caption) {
     return dialogs_.AskYesNo(FromUtf8(text), FromUtf8(caption));
 }
 
-void TFinforma::SwitchPage(int page) {
+void StudyWindow::SwitchPage(int page) {
     if (thojas_->currentIndex() == page) return;
     const bool wasSwitching = switchingPage_;
     switchingPage_ = true;
@@ -316,7 +316,7 @@ void TFinforma::SwitchPage(int page) {
     switchingPage_ = wasSwitching;
 }
 
-void TFinforma::SelectPage(int page) {
+void StudyWindow::SelectPage(int page) {
     SwitchPage(page);
     // Keep the toolkit's focus on the rules' control when it is on this page.
     const std::optional<Control> active = rules_->ActiveControl();
@@ -324,7 +324,7 @@ void TFinforma::SelectPage(int page) {
         controls_.value(*active)->setFocus(Qt::OtherFocusReason);
 }
 
-void TFinforma::SetFocus(Control control) {
+void StudyWindow::SetFocus(Control control) {
     // A control on a page that is not shown cannot hold the focus: its page
     // comes first.
     SwitchPage(pageOf_.value(control));
@@ -332,19 +332,19 @@ void TFinforma::SetFocus(Control control) {
         controls_.value(control)->setFocus(Qt::OtherFocusReason);
 }
 
-void TFinforma::SetGridMode(valdex::Grid grid, GridMode mode) {
+void StudyWindow::SetGridMode(valdex::Grid grid, GridMode mode) {
     Grid(grid)->SetMode(mode);
 }
 
-void TFinforma::SetCurrentCell(valdex::Grid grid, GridCell cell) {
+void StudyWindow::SetCurrentCell(valdex::Grid grid, GridCell cell) {
     Grid(grid)->SetCurrentCell(cell);
 }
 
-void TFinforma::SetColumnWidth(valdex::Grid grid, int column, int pixels) {
+void StudyWindow::SetColumnWidth(valdex::Grid grid, int column, int pixels) {
     Grid(grid)->SetColumnWidthPixels(column, pixels);
 }
 
-void TFinforma::ShowStudy(const CalibrationStudy& study, StudyPart part) {
+void StudyWindow::ShowStudy(const CalibrationStudy& study, StudyPart part) {
     const bool wasRedrawing = redrawing_;
     redrawing_ = true;
     auto setText = [this](Control control, const std::string& text) {
@@ -387,58 +387,58 @@ void TFinforma::ShowStudy(const CalibrationStudy& study, StudyPart part) {
     redrawing_ = wasRedrawing;
 }
 
-void TFinforma::SetCaption(const std::string& caption) {
+void StudyWindow::SetCaption(const std::string& caption) {
     setWindowTitle(FromUtf8(caption));
     setAccessibleName(FromUtf8(caption));
 }
 
 // ----- Closing -----
 
-bool TFinforma::FormCloseQuery() {
+bool StudyWindow::FormCloseQuery() {
     bool allowed = true;
     if (!RunCommand(host_, [&] { allowed = rules_->FormCloseQuery(); })) return false;
     return allowed;
 }
 
-void TFinforma::FormClose() {
+void StudyWindow::FormClose() {
     RunCommand(host_, [this] { rules_->FormClose(); });
 }
 
 // ----- Forwarding -----
 
-template <class Handler> bool TFinforma::Forward(Handler&& handler) {
+template <class Handler> bool StudyWindow::Forward(Handler&& handler) {
     if (!Live()) return false;
     return RunCommand(host_, std::forward<Handler>(handler));
 }
 
-void TFinforma::FieldKeyPress(Control control, char key) {
+void StudyWindow::FieldKeyPress(Control control, char key) {
     Forward([&] { rules_->KeyPress(control, key); });
 }
 
-void TFinforma::FieldEdited(Control control, const QString& text) {
+void StudyWindow::FieldEdited(Control control, const QString& text) {
     if (!redrawing_) Forward([&] { rules_->FieldEdited(control, ToUtf8(text)); });
 }
 
-void TFinforma::ComboTextChanged(const QString& text) {
+void StudyWindow::ComboTextChanged(const QString& text) {
     if (redrawing_) return;
     Forward([&] { rules_->ComboBox1Change(ToUtf8(text)); });
 }
 
-void TFinforma::LevelKeyTyped(QChar key, GridCell current) {
+void StudyWindow::LevelKeyTyped(QChar key, GridCell current) {
     Forward([&] { rules_->KeyPress(Control::stgnivel, ToKey(key), current); });
 }
 
-void TFinforma::DataKeyTyped(QChar key, GridCell current) {
+void StudyWindow::DataKeyTyped(QChar key, GridCell current) {
     Forward([&] { rules_->KeyPress(Control::stgdatos, ToKey(key), current); });
 }
 
-QWidget* TFinforma::AccessKeyTarget(const QKeyEvent& event) const {
+QWidget* StudyWindow::AccessKeyTarget(const QKeyEvent& event) const {
     if (event.modifiers() != Qt::AltModifier || event.text().isEmpty()) return nullptr;
     QWidget* target = accessKeys_.value(event.text().front().toLower());
     return target && target->isVisibleTo(this) ? target : nullptr;
 }
 
-bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
+bool StudyWindow::eventFilter(QObject* watched, QEvent* event) {
     // The access keys of this window's labels come before the menu bar's
     // (Alt+V is "Cur&va de Calibración" here, not the disabled "&Ventana").
     if (event->type() == QEvent::ShortcutOverride &&
@@ -485,7 +485,7 @@ bool TFinforma::eventFilter(QObject* watched, QEvent* event) {
 
 // ----- Focus -----
 
-std::optional<Control> TFinforma::ControlOf(QWidget* widget) const {
+std::optional<Control> StudyWindow::ControlOf(QWidget* widget) const {
     for (; widget && widget != this; widget = widget->parentWidget()) {
         const auto it = controlOfWidget_.constFind(widget);
         if (it != controlOfWidget_.constEnd()) return it.value();
@@ -496,7 +496,7 @@ std::optional<Control> TFinforma::ControlOf(QWidget* widget) const {
 // The rules decide what a focus move means; the window only reports the
 // user's moves. Its own moves (SetFocus) come back here naming the control
 // the rules already hold, which does nothing.
-void TFinforma::OnFocusChanged(QWidget*, QWidget* now) {
+void StudyWindow::OnFocusChanged(QWidget*, QWidget* now) {
     if (!Live() || !now || !isAncestorOf(now)) return;
     // Every widget that holds the focus here sees the access keys first.
     now->installEventFilter(this);
@@ -510,7 +510,7 @@ void TFinforma::OnFocusChanged(QWidget*, QWidget* now) {
     if (control) Forward([&] { rules_->FocusMoved(control); });
 }
 
-bool TFinforma::LeaveForAnotherPage() {
+bool StudyWindow::LeaveForAnotherPage() {
     bool stood = true;
     if (!Forward([&] { stood = rules_->LeavePage(); })) return false;
     return stood;

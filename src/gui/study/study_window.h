@@ -1,5 +1,5 @@
 #pragma once
-// The study window (TFinforma): the notebook of three pages that holds one
+// The study window (the design's TFinforma): the notebook of three pages that holds one
 // calibration study. The window draws the study its rules own and forwards
 // every key, edit, click and focus change to them; the rules decide.
 
@@ -25,13 +25,13 @@ class DialogService;
 class StudyGrid;
 class StudyWindowRules;
 
-class TFinforma : public ChildWindow, public StudyWindowView {
+class StudyWindow : public ChildWindow, public StudyWindowView {
     Q_OBJECT
 public:
     static constexpr int kHelpContext = 2;
 
-    TFinforma(DialogService& dialogs, StudyHost& host, QWidget* parent = nullptr);
-    ~TFinforma() override;
+    StudyWindow(DialogService& dialogs, StudyHost& host, QWidget* parent = nullptr);
+    ~StudyWindow() override;
 
     StudyWindowRules& Rules() { return *rules_; }
     // The popup item of the responses grid, switched with the Calculate group.

@@ -39,7 +39,7 @@ public:
     int waits = 0;
     std::string estado = "(never set)";
     CommandStates states;
-    int lasser = 0, deskjet = 0, tiles = 0, cascades = 0;
+    int laser = 0, deskjet = 0, tiles = 0, cascades = 0;
     bool ended = false;
 
     StudyWindowRules& CreateStudyWindow(StudyHost& host) override {
@@ -84,7 +84,7 @@ public:
     }
     void SetEstado(const std::string& text) override { estado = text; }
     void ShowCommandStates(const CommandStates& shown) override { states = shown; }
-    void ShowLasserOptions() override { ++lasser; }
+    void ShowLaserOptions() override { ++laser; }
     void ShowDeskjetOptions() override { ++deskjet; }
     void ShowErrorBox(const std::string& text) override { errorBoxes.push_back(text); }
 
@@ -514,7 +514,7 @@ TEST_F(MainWindowRulesTest, PrintingChecks) {
     EXPECT_EQ(StudyView().messages,
               std::vector<std::string>{"Datos fuera de rango, 2-10 Número de Niveles"});
     main.PrintLasserClick(); // no check on the laser path
-    EXPECT_EQ(view.lasser, 1);
+    EXPECT_EQ(view.laser, 1);
     EXPECT_EQ(StudyView().messages.size(), 1u);
 }
 

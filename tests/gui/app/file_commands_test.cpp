@@ -28,7 +28,7 @@ using CommandSet = std::set<Command>;
 // Every command that is enabled on the screen: menu items (their menus),
 // toolbar buttons and the study window's popup item. The hidden items
 // ("&Informe", "Como &usar  la ayuda") are not on the screen.
-CommandSet EnabledCommands(TMainForm& form) {
+CommandSet EnabledCommands(MainWindow& form) {
     CommandSet enabled;
     for (Command command : AllCommands()) {
         bool on = false;
@@ -89,9 +89,9 @@ private:
     }
 
     // A new study, complete, with one key typed in the method name.
-    TFinforma* NewModifiedStudy() {
+    StudyWindow* NewModifiedStudy() {
         QTest::keyClick(form_.get(), Qt::Key_N, Qt::ControlModifier);
-        TFinforma* study = form_->Finforma();
+        StudyWindow* study = form_->Finforma();
         if (!study) return nullptr;
         study->Rules().LoadStudy(SmallStudy());
         if (FocusedControl() != QStringLiteral("esistema")) return nullptr;
@@ -134,7 +134,7 @@ private slots:
 
         dialogs_->openNames.push_back(path);
         QTest::keyClick(form_.get(), Qt::Key_A, Qt::ControlModifier);
-        TFinforma* study = form_->Finforma();
+        StudyWindow* study = form_->Finforma();
         QVERIFY(study);
         QCOMPARE(study->windowTitle(), path);
         QCOMPARE(static_cast<QLineEdit*>(study->ControlWidget(Control::esistema))->text(),
@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(FocusedControl(), QStringLiteral("stgdatos"));
         QVERIFY(study->pmnudunet()->isEnabled());
         RunCalculationFromMenu(*form_);
-        const QList<TFinfo*> results = ResultsWindows(*form_);
+        const QList<ResultsWindow*> results = ResultsWindows(*form_);
         QCOMPARE(results.size(), 1);
         QCOMPARE(results[0]->Lines(), ExpectedResults(QStringLiteral("Regresión")));
 
@@ -185,7 +185,7 @@ private slots:
         const QString path = PathOf("pregunta.w8c");
         QFile::remove(path);
 
-        TFinforma* study = NewModifiedStudy();
+        StudyWindow* study = NewModifiedStudy();
         QVERIFY(study);
         QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
         dialogs_->answers.push_back(answer);
@@ -211,7 +211,7 @@ private slots:
     // Closing the program asks first; a study that was not saved keeps the
     // program open.
     void exitAsksAndStaysWhenTheSaveIsCancelled() {
-        TFinforma* study = NewModifiedStudy();
+        StudyWindow* study = NewModifiedStudy();
         QVERIFY(study);
         dialogs_->answers = {true, false};
         dialogs_->saveNames.push_back(std::nullopt);
@@ -226,7 +226,7 @@ private slots:
     // A level count out of range refuses the save; answering Sí keeps the
     // window open with its message shown.
     void refusedLevelCheckKeepsTheWindow() {
-        TFinforma* study = NewModifiedStudy();
+        StudyWindow* study = NewModifiedStudy();
         QVERIFY(study);
         study->Rules().SetFieldText(Control::enivel, "11");
         dialogs_->answers.push_back(true);
@@ -242,7 +242,7 @@ private slots:
         // New and Open from the start.
         ExpectEnabled(With(kAlwaysOn, {C::FileNewItem, C::spdnuevo, C::FileOpenItem, C::spdabrir}));
         QTest::keyClick(form_.get(), Qt::Key_N, Qt::ControlModifier);
-        TFinforma* study = form_->Finforma();
+        StudyWindow* study = form_->Finforma();
         QVERIFY(study);
         // New does not enable Close.
         const CommandSet tile = With(

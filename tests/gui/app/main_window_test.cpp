@@ -253,9 +253,9 @@ private slots:
     void aboutBoxIsANewWindowEachTime() {
         form_->HelpAbout();
         form_->HelpAbout();
-        const QList<TAboutBox*> boxes = form_->findChildren<TAboutBox*>();
+        const QList<AboutBox*> boxes = form_->findChildren<AboutBox*>();
         QCOMPARE(boxes.size(), 2);
-        for (TAboutBox* box : boxes) {
+        for (AboutBox* box : boxes) {
             QCOMPARE(box->windowTitle(), QStringLiteral("Acerca de"));
             QVERIFY(box->isVisible());
             QVERIFY(!box->isModal());
@@ -266,11 +266,11 @@ private slots:
     // The splash closes 3000 ms after the main window becomes active, not
     // before.
     void splashClosesThreeSecondsAfterActivation() {
-        TFshow splash;
+        SplashWindow splash;
         QCOMPARE(splash.size(), QSize(505, 416));
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
-        connect(form_.get(), &TMainForm::activated, &splash, &TFshow::StartTimer);
+        connect(form_.get(), &MainWindow::activated, &splash, &SplashWindow::StartTimer);
         splash.show();
         QVERIFY(!splash.Timer1().isActive());
         splash.activateWindow();

@@ -49,7 +49,7 @@ private slots:
         QVERIFY(form_->MenuAction(Command::mnudunet)->isEnabled());
 
         RunCalculationFromMenu(*form_);
-        const QList<TFinfo*> results = ResultsWindows(*form_);
+        const QList<ResultsWindow*> results = ResultsWindows(*form_);
         QCOMPARE(results.size(), 1);
         QCOMPARE(results[0]->windowTitle(),
                  QStringLiteral("Límite de detección y cuantificación del sistema"));
@@ -64,7 +64,7 @@ private slots:
         TypeWorkedExample(*form_, QStringLiteral("Regresión"));
         if (QTest::currentTestFailed()) return;
         form_->Rules().mnuinformeClick();
-        Tfrminforme* report = form_->findChild<Tfrminforme*>();
+        ReportWindow* report = form_->findChild<ReportWindow*>();
         QVERIFY(report);
         QCOMPARE(report->windowTitle(), QStringLiteral("Informe"));
         const QStringList lines = report->Lines();
@@ -81,7 +81,7 @@ private slots:
         QVERIFY(close);
         QCOMPARE(close->text(), QStringLiteral("Cerrar"));
         close->trigger();
-        QTRY_VERIFY(form_->findChild<Tfrminforme*>() == nullptr);
+        QTRY_VERIFY(form_->findChild<ReportWindow*>() == nullptr);
         QCOMPARE(form_->MdiArea()->subWindowList().size(), 1);
     }
 
@@ -90,7 +90,7 @@ private slots:
     void popupRunsTheCommandAgainAfterTheTypeChanged() {
         TypeWorkedExample(*form_, QStringLiteral("Regresión"));
         if (QTest::currentTestFailed()) return;
-        TFinforma* study = form_->Finforma();
+        StudyWindow* study = form_->Finforma();
         QVERIFY(study->pmnudunet()->isEnabled());
         study->pmnudunet()->trigger();
         QCOMPARE(ResultsWindows(*form_).size(), 1);
@@ -106,7 +106,7 @@ private slots:
         Type(QStringLiteral("Ordenada al Origen"));
         RunCalculationFromMenu(*form_);
 
-        const QList<TFinfo*> results = ResultsWindows(*form_);
+        const QList<ResultsWindow*> results = ResultsWindows(*form_);
         QCOMPARE(results.size(), 2);
         QCOMPARE(results[0]->Lines(), ExpectedResults(QStringLiteral("Regresión")));
         QCOMPARE(results[1]->Lines(), ExpectedResults(QStringLiteral("Ordenada al Origen")));

@@ -71,12 +71,12 @@ private slots:
     }
 
     void textsOfBothDialogs() {
-        valdex::TFoprt1 lasser(nullptr, current_, errors_, '.');
-        valdex::TFoprt deskjet(nullptr, current_, errors_, '.');
-        QCOMPARE(lasser.opcion()->title(), QStringLiteral("Imprimir en Lasser :"));
+        valdex::LaserOptionsDialog laser(nullptr, current_, errors_, '.');
+        valdex::DeskjetOptionsDialog deskjet(nullptr, current_, errors_, '.');
+        QCOMPARE(laser.opcion()->title(), QStringLiteral("Imprimir en Lasser :"));
         QCOMPARE(deskjet.opcion()->title(), QStringLiteral("Imprimir:"));
         for (valdex::PrintOptionsDialog* dialog :
-             std::initializer_list<valdex::PrintOptionsDialog*>{&lasser, &deskjet}) {
+             std::initializer_list<valdex::PrintOptionsDialog*>{&laser, &deskjet}) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("opciones"));
             QVERIFY(!dialog->isModal());
             QVERIFY(!dialog->isVisible());
@@ -93,7 +93,7 @@ private slots:
     }
 
     void cancelHidesAndTheChoiceStays() {
-        valdex::TFoprt1 dialog(nullptr, current_, errors_, '.');
+        valdex::LaserOptionsDialog dialog(nullptr, current_, errors_, '.');
         dialog.ShowOptions();
         QVERIFY(dialog.isVisible());
         dialog.opcion()->findChildren<QRadioButton*>()[1]->click();
@@ -107,7 +107,7 @@ private slots:
     }
 
     void cancelledPrintDialogPrintsNothing() {
-        valdex::TFoprt1 dialog(nullptr, current_, errors_, '.');
+        valdex::LaserOptionsDialog dialog(nullptr, current_, errors_, '.');
         Script(dialog, false);
         dialog.ShowOptions();
         QTest::mouseClick(dialog.BitBtn1(), Qt::LeftButton);
@@ -132,9 +132,9 @@ private slots:
         QFETCH(QString, expected);
         std::unique_ptr<valdex::PrintOptionsDialog> dialog;
         if (laser)
-            dialog = std::make_unique<valdex::TFoprt1>(nullptr, current_, errors_, '.');
+            dialog = std::make_unique<valdex::LaserOptionsDialog>(nullptr, current_, errors_, '.');
         else
-            dialog = std::make_unique<valdex::TFoprt>(nullptr, current_, errors_, '.');
+            dialog = std::make_unique<valdex::DeskjetOptionsDialog>(nullptr, current_, errors_, '.');
         Script(*dialog, true);
         dialog->ShowOptions();
         dialog->SetItemIndex(item);
@@ -149,7 +149,7 @@ private slots:
     // Each "Aceptar" reads the study as it is then: a change made while the
     // dialog is open shows on the next print.
     void eachPrintReadsTheCurrentStudy() {
-        valdex::TFoprt1 dialog(nullptr, current_, errors_, '.');
+        valdex::LaserOptionsDialog dialog(nullptr, current_, errors_, '.');
         Script(dialog, true);
         dialog.SetItemIndex(1);
         dialog.BitBtn1Click();
@@ -192,9 +192,9 @@ private slots:
         study_.Responses[0].Response = response.toStdString();
         std::unique_ptr<valdex::PrintOptionsDialog> dialog;
         if (laser)
-            dialog = std::make_unique<valdex::TFoprt1>(nullptr, current_, errors_, '.');
+            dialog = std::make_unique<valdex::LaserOptionsDialog>(nullptr, current_, errors_, '.');
         else
-            dialog = std::make_unique<valdex::TFoprt>(nullptr, current_, errors_, '.');
+            dialog = std::make_unique<valdex::DeskjetOptionsDialog>(nullptr, current_, errors_, '.');
         Script(*dialog, true);
         dialog->SetItemIndex(item);
         dialog->BitBtn1Click();
@@ -205,7 +205,7 @@ private slots:
 
     void noStudyWindowPrintsNothing() {
         hasStudy_ = false;
-        valdex::TFoprt dialog(nullptr, current_, errors_, '.');
+        valdex::DeskjetOptionsDialog dialog(nullptr, current_, errors_, '.');
         Script(dialog, true);
         dialog.BitBtn1Click();
         QVERIFY(!QFile::exists(pdf_));

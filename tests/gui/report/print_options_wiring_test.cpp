@@ -44,30 +44,30 @@ private slots:
     void commandsShowTheDialogsAndPrintTheCurrentStudy() {
         auto scripted = std::make_unique<valdex::testing::ScriptedDialogs>();
         valdex::testing::ScriptedDialogs& dialogs = *scripted;
-        valdex::TMainForm window(std::move(scripted));
+        valdex::MainWindow window(std::move(scripted));
         const valdex::PrintOptionsDialogs options = valdex::InstallPrintOptions(window);
-        Script(*options.lasser);
+        Script(*options.laser);
         Script(*options.deskjet);
-        QVERIFY(!options.lasser->isVisible());
+        QVERIFY(!options.laser->isVisible());
         QVERIFY(!options.deskjet->isVisible());
 
         // No study window: nothing to print, nothing to say.
-        options.lasser->BitBtn1Click();
+        options.laser->BitBtn1Click();
         QVERIFY(!QFile::exists(pdf_));
 
         window.Rules().FileNew();
         QVERIFY(window.Rules().Finforma() != nullptr);
         window.Rules().PrintLasserClick();
-        QVERIFY(options.lasser->isVisible());
+        QVERIFY(options.laser->isVisible());
 
         // A new study has no replicate counts: page 1 stops at the first one.
-        options.lasser->BitBtn1Click();
+        options.laser->BitBtn1Click();
         QCOMPARE(dialogs.errors, QStringList{QStringLiteral("'' is not a valid integer value.")});
         QVERIFY(!QFile::exists(pdf_));
 
         window.Rules().Finforma()->LoadStudy(valdex::testing::WorkedExample());
-        options.lasser->SetItemIndex(1);
-        options.lasser->BitBtn1Click();
+        options.laser->SetItemIndex(1);
+        options.laser->BitBtn1Click();
         QVERIFY(PdfText().contains(QStringLiteral("Pendiente = 2.0233333")));
 
         // Deskjet: the level check passes, its dialog opens and prints.

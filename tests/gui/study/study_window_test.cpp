@@ -27,7 +27,7 @@ class StudyWindowTest : public QObject, private MainFormFixture {
     Q_OBJECT
 
 private:
-    TFinforma* study_ = nullptr;
+    StudyWindow* study_ = nullptr;
 
     QLineEdit* Edit(Control control) const {
         return qobject_cast<QLineEdit*>(study_->ControlWidget(control));

@@ -50,11 +50,11 @@ private:
     // Runs the steps: a chord (X keysym names, "ctrl+Next") or, after "=",
     // text typed key by key.
     void Run(const QStringList& steps);
-    TFinforma* Study() const { return form_->Finforma(); }
+    StudyWindow* Study() const { return form_->Finforma(); }
 
     XKeyboard keyboard_;
     std::unique_ptr<MessageWatcher> watcher_;
-    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 void StudyWindowXTest::initTestCase() {
@@ -63,7 +63,7 @@ void StudyWindowXTest::initTestCase() {
 }
 
 void StudyWindowXTest::init() {
-    form_ = std::make_unique<TMainForm>(); // the real message boxes
+    form_ = std::make_unique<MainWindow>(); // the real message boxes
     form_->setGeometry(0, 0, 1000, 720);
     form_->show();
     form_->activateWindow();

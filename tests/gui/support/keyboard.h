@@ -54,16 +54,16 @@ inline QString FocusedControl() {
 }
 
 // The results windows open in the frame, oldest first.
-inline QList<TFinfo*> ResultsWindows(TMainForm& form) {
-    QList<TFinfo*> windows;
+inline QList<ResultsWindow*> ResultsWindows(MainWindow& form) {
+    QList<ResultsWindow*> windows;
     for (QMdiSubWindow* child : form.MdiArea()->subWindowList(QMdiArea::CreationOrder))
-        if (auto* results = qobject_cast<TFinfo*>(child)) windows << results;
+        if (auto* results = qobject_cast<ResultsWindow*>(child)) windows << results;
     return windows;
 }
 
 // Runs Cálculos > Detección y Cuantificación from the keyboard: Alt+C opens
 // the menu, D chooses the item.
-inline void RunCalculationFromMenu(TMainForm& form) {
+inline void RunCalculationFromMenu(MainWindow& form) {
     QTest::keyClick(&form, Qt::Key_C, Qt::AltModifier);
     QMenu* menu = form.MenuAction(Command::mnucalculos)->menu();
     QTRY_VERIFY(menu->isVisible());
@@ -74,7 +74,7 @@ inline void RunCalculationFromMenu(TMainForm& form) {
 // The worked example from a new study to the data page, every value typed
 // key by key: general information (Enter moves on), the calculation type,
 // four levels with three replicates, the twelve responses.
-inline void TypeWorkedExample(TMainForm& form, const QString& calculationType) {
+inline void TypeWorkedExample(MainWindow& form, const QString& calculationType) {
     QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
     QTRY_COMPARE(FocusedControl(), QStringLiteral("esistema"));
     Type(QStringLiteral("Método A"));

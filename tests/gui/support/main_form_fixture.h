@@ -29,7 +29,7 @@ protected:
     void OpenMainForm() {
         auto dialogs = std::make_unique<ScriptedDialogs>();
         dialogs_ = dialogs.get();
-        form_ = std::make_unique<TMainForm>(std::move(dialogs));
+        form_ = std::make_unique<MainWindow>(std::move(dialogs));
         form_->resize(1000, 700);
         form_->show();
         form_->activateWindow();
@@ -53,7 +53,7 @@ protected:
     }
 
     ScriptedDialogs* dialogs_ = nullptr; // owned by the form
-    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 } // namespace valdex::testing
