@@ -1,7 +1,7 @@
 // valdex-cli: the study files' results and reports on the command line.
 
-#include "print_command.h"
 #include "base/number_conversion.h"
+#include "print_command.h"
 #include "study_commands.h"
 
 #include <clocale>

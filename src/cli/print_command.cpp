@@ -5,13 +5,13 @@
 
 #ifdef VALDEX_CLI_PRINT
 #include "base/app_error.h"
-#include "study/level_check.h"
+#include "base/number_conversion.h"
 #include "files/file_io.h"
 #include "files/study_file.h"
 #include "report/deskjet_report.h"
 #include "report/laser_report.h"
 #include "report/qt_page_canvas.h"
-#include "base/number_conversion.h"
+#include "study/level_check.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

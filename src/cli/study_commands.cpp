@@ -1,11 +1,11 @@
 #include "study_commands.h"
 
 #include "base/app_error.h"
-#include "study/level_check.h"
 #include "calc/results_text.h"
 #include "files/study_file.h"
 #include "json_writer.h"
 #include "report/report_text.h"
+#include "study/level_check.h"
 
 #include <ostream>
 

@@ -1,9 +1,9 @@
 #include "files/study_file.h"
 
 #include "base/app_error.h"
+#include "base/number_conversion.h"
 #include "files/cp1252.h"
 #include "files/file_io.h"
-#include "base/number_conversion.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #include "report/page_layout.h"
 
+#include "base/number_conversion.h"
 #include "calc/calibration.h"
 #include "calc/format_general.h"
-#include "base/number_conversion.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,9 +1,9 @@
 #include "report/report_text.h"
 
 #include "base/app_error.h"
+#include "base/number_conversion.h"
 #include "calc/format_general.h"
 #include "calc/results_text.h"
-#include "base/number_conversion.h"
 
 #include <algorithm>
 
