@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace valdex {
@@ -15,16 +16,24 @@ namespace valdex {
 namespace {
 
 // Hands out the lines of the file one after the other. A line ends at CR LF,
-// or at a bare LF or CR; once the file has ended every line is empty.
+// or at a bare LF or CR; once the file has ended every line is empty. Each
+// byte is looked at once, so reading stays linear in the file's length.
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
+    LineReader(std::string_view bytes, const std::string& fileName)
+        : rest_(bytes), fileName_(fileName) {}
 
     std::string Next() {
         ++number_;
-        const std::size_t end = rest_.find_first_of("\r\n");
+        std::size_t end = 0;
+        while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n')
+            ++end;
+        if (end > kMaxFileValueLength)
+            throw StudyError("El archivo \"" + fileName_ + "\" tiene en la línea " +
+                             std::to_string(number_) + " un texto de más de " +
+                             std::to_string(kMaxFileValueLength) + " caracteres.");
         const std::string_view line = rest_.substr(0, end);
-        if (end == std::string_view::npos) {
+        if (end == rest_.size()) {
             rest_ = {};
         } else {
             const bool crlf =
@@ -39,8 +48,15 @@ public:
 
 private:
     std::string_view rest_;
+    const std::string& fileName_;
     int number_ = 0;
 };
+
+[[noreturn]] void ThrowTooLarge(const std::string& fileName) {
+    throw StudyError("El archivo \"" + fileName + "\" ocupa más de " +
+                     std::to_string(kMaxStudyFileBytes) +
+                     " bytes, más que cualquier archivo de estudio; no se lee.");
+}
 
 // A count line: ToInteger keeps its conversion error; a whole number out of
 // range is refused with a message of its own.
@@ -74,9 +90,10 @@ void LabelResponses(CalibrationStudy& study) {
 } // namespace
 
 CalibrationStudy ParseStudyFile(std::string_view bytes, const std::string& fileName) {
+    if (bytes.size() > kMaxStudyFileBytes) ThrowTooLarge(fileName);
     // Every line is read and both counts are checked before the study is
     // built, so a refused file yields nothing.
-    LineReader lines(bytes);
+    LineReader lines(bytes, fileName);
     std::array<std::string, 6> texts;
     for (auto& text : texts)
         text = lines.Next();
@@ -124,7 +141,10 @@ CalibrationStudy ParseStudyFile(std::string_view bytes, const std::string& fileN
 }
 
 CalibrationStudy ReadStudyFile(const std::string& path) {
-    return ParseStudyFile(ReadFileBytes(path), std::filesystem::path(path).filename().string());
+    const std::string fileName = std::filesystem::path(path).filename().string();
+    const std::optional<std::string> bytes = ReadFileBytes(path, kMaxStudyFileBytes);
+    if (!bytes) ThrowTooLarge(fileName);
+    return ParseStudyFile(*bytes, fileName);
 }
 
 } // namespace valdex
