@@ -1,5 +1,6 @@
 #include "files/cp1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace valdex {
@@ -108,6 +109,23 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
         out += static_cast<char>(*byte);
     }
     return out;
+}
+
+bool LooksLikeUtf8ReadAsCp1252(std::string_view text) {
+    // Plain ASCII is the same in both.
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return false;
+    const auto bytes = Utf8ToCp1252(text);
+    if (!bytes) return false;
+    std::size_t pos = 0;
+    bool beyondAscii = false;
+    while (pos < bytes->size()) {
+        const std::size_t start = pos;
+        if (!NextCodePoint(*bytes, pos)) return false;
+        beyondAscii = beyondAscii || pos - start > 1;
+    }
+    return beyondAscii;
 }
 
 } // namespace valdex

@@ -6,6 +6,7 @@
 #include "study/calibration_study.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,5 +37,10 @@ CalibrationStudy ParseStudyFile(std::string_view bytes, const std::string& fileN
 // Windows-1252 cannot hold and one longer than kMaxFileValueLength.
 void WriteStudyFile(const CalibrationStudy& study, const std::string& path);
 std::string SerializeStudy(const CalibrationStudy& study);
+
+// The first value of the study (texts, level cells, responses, second
+// column) that looks like UTF-8 read as Windows-1252 ("RegresiÃ³n"): a file
+// saved by another program in the wrong code page. Nothing when none does.
+std::optional<std::string> MisreadUtf8Text(const CalibrationStudy& study);
 
 } // namespace valdex

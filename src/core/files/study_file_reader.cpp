@@ -147,4 +147,18 @@ CalibrationStudy ReadStudyFile(const std::string& path) {
     return ParseStudyFile(*bytes, fileName);
 }
 
+std::optional<std::string> MisreadUtf8Text(const CalibrationStudy& study) {
+    for (const std::string* text :
+         {&study.MethodName, &study.AnalystName, &study.StudyDate, &study.MeasuredProperty,
+          &study.AddedQuantityUnits, &study.CalculationType, &study.LevelCount})
+        if (LooksLikeUtf8ReadAsCp1252(*text)) return *text;
+    for (const StudyLevel& level : study.Levels)
+        for (const std::string* text : {&level.AddedQuantity, &level.ReplicateCount})
+            if (LooksLikeUtf8ReadAsCp1252(*text)) return *text;
+    for (const ResponseRow& row : study.Responses)
+        for (const std::string* text : {&row.Response, &row.SecondDataColumn})
+            if (LooksLikeUtf8ReadAsCp1252(*text)) return *text;
+    return std::nullopt;
+}
+
 } // namespace valdex

@@ -224,5 +224,15 @@ TEST(StudyFileReadTest, TheLargestStudyTheWriterTakesFitsTheBoundAndLoads) {
     EXPECT_EQ(back.ResponseCell(2, kMaxFileResponses), padded("2"));
 }
 
+TEST(StudyFileReadTest, TheFirstValueThatLooksLikeMisreadUtf8IsFound) {
+    EXPECT_EQ(MisreadUtf8Text(ParseStudyFile(kExampleBytes, "x.w8c")), std::nullopt);
+    std::string bytes = kExampleBytes;
+    bytes.replace(bytes.find("Regresi\xF3n"), 10, "Regresi\xC3\xB3n");
+    EXPECT_EQ(MisreadUtf8Text(ParseStudyFile(bytes, "x.w8c")), "RegresiÃ³n");
+    // In the second column as well, the last line of the file.
+    bytes = kExampleBytes.substr(0, kExampleBytes.size() - 2) + "\xC2\xB5\r\n";
+    EXPECT_EQ(MisreadUtf8Text(ParseStudyFile(bytes, "x.w8c")), "Âµ");
+}
+
 } // namespace
 } // namespace valdex
