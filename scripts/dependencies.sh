@@ -5,7 +5,7 @@ VALDEX_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev googletest
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     fonts-liberation fonts-liberation2 fontconfig
     poppler-utils xvfb xauth
 )
