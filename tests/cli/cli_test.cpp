@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace valdex {
 namespace {
@@ -211,6 +212,19 @@ TEST(CliTest, NegativeReplicateCountsEndAtOnce) {
         EXPECT_EQ(r.err, c.Err);
         EXPECT_EQ(LineCount(r.out), c.OutLines);
     }
+}
+
+// A 2 GB file is refused before it is read, at once.
+TEST(CliTest, AFileLargerThanAnyStudyIsRefusedUnread) {
+    testing::TempFolder folder;
+    const std::string file = folder.File("grande.w8c");
+    testing::WriteBytes(file, "");
+    ASSERT_EQ(::truncate(file.c_str(), 2'147'483'648LL), 0);
+    const RunResult r = RunCli("informe " + file, "ulimit -t 5;");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, About(file, "El archivo \"grande.w8c\" ocupa más de 51407196 bytes, más que "
+                                 "cualquier archivo de estudio; no se lee."));
+    EXPECT_EQ(r.out, "");
 }
 
 TEST(CliTest, JsonGivesEveryFileAnObject) {
