@@ -107,8 +107,8 @@ QByteArray RenderPdf(PrintedReport& report, ReportPage page, const CalibrationSt
 
 // The same file, also through another name, a link or a hard link.
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
+    struct stat first {};
+    struct stat second {};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
