@@ -26,7 +26,9 @@ public:
     std::string Next() {
         ++number_;
         std::size_t end = 0;
-        while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n')
+        // A line too long is refused once its first byte past the limit is seen.
+        while (end < rest_.size() && end <= kMaxFileValueLength && rest_[end] != '\r' &&
+               rest_[end] != '\n')
             ++end;
         if (end > kMaxFileValueLength)
             throw StudyError("El archivo \"" + fileName_ + "\" tiene en la línea " +
