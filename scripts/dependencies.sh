@@ -6,7 +6,7 @@ VALDEX_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev googletest
     libboost-dev
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     fonts-liberation fonts-liberation2 fontconfig
     poppler-utils xvfb xauth libx11-dev libxtst-dev openbox
 )

@@ -1,10 +1,10 @@
 // valdex: the desktop application. Without a display it says so and prints
 // the bundled example's results through valdex-cli instead.
 
-#include "base/app_texts.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/translations.h"
+#include "base/app_texts.h"
 #include "report/print_options_wiring.h"
 
 #include <QApplication>

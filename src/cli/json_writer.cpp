@@ -2,9 +2,11 @@
 
 #include "calc/format_general.h"
 #include "calc/result_fields.h"
+#include "study/calibration_study.h"
 
 #include <charconv>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace valdex::cli {
@@ -62,17 +64,34 @@ std::string ToJson(const StudyResultRecord& record, char sep) {
     std::vector<Field> fields;
     for (const ResultField& field : kResultFields)
         fields.push_back({field.Name, r.*field.Value, field.Precision});
+    // Only the two known calculation types have limits.
+    const bool knownType = IsKnownCalculationType(record.calculationType);
     std::string values, texts;
     for (const Field& field : fields) {
         const std::string comma = values.empty() ? "" : ",";
+        const std::string_view name = field.name;
+        if (!knownType && (name == "LD" || name == "LC")) {
+            values += comma + "\"" + field.name + "\":null";
+            texts += comma + "\"" + field.name + "\":null";
+            continue;
+        }
         values += comma + "\"" + field.name + "\":" + ShortestDecimal(field.value);
         texts += comma + "\"" + field.name +
                  "\":" + Quoted(FormatGeneral(field.value, field.precision, sep));
     }
+    const std::string notice =
+        knownType ? ""
+                  : ",\"aviso\":" + Quoted("El tipo de cálculo \"" + record.calculationType +
+                                           "\" no es \"" + kRegression + "\" ni \"" +
+                                           kInterceptMethod + "\": LD y LC no se calculan.");
     return "{\"archivo\":" + Quoted(record.file) + ",\"tipo\":" + Quoted(record.calculationType) +
            ",\"unidades\":" + Quoted(record.units) + ",\"N\":" + std::to_string(record.n) +
            ",\"t\":" + ShortestDecimal(record.tCritical) + ",\"valores\":{" + values +
-           "},\"textos\":{" + texts + "}}";
+           "},\"textos\":{" + texts + "}" + notice + "}";
+}
+
+std::string ToJsonError(const std::string& file, const std::string& message) {
+    return "{\"archivo\":" + Quoted(file) + ",\"error\":" + Quoted(message) + "}";
 }
 
 } // namespace valdex::cli

@@ -1,11 +1,13 @@
 // valdex-cli: the study files' results and reports on the command line.
 
-#include "print_command.h"
-#include "diagnostics_commands.h"
 #include "base/number_conversion.h"
+#include "cli_messages.h"
+#include "diagnostics_commands.h"
+#include "print_command.h"
 #include "study_commands.h"
 
 #include <clocale>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,12 +29,7 @@ constexpr const char* kHelp =
     "Estado de salida: 0 correcto, 1 el estudio falló (mensaje en la salida de errores),\n"
     "2 uso incorrecto.\n";
 
-} // namespace
-
-int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "");
-    std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int Dispatch(const std::vector<std::string>& args) {
     if (args.empty()) {
         std::cerr << kHelp;
         return 2;
@@ -52,4 +49,23 @@ int main(int argc, char** argv) {
     }
     std::cerr << "Subcomando desconocido: " << command << "\n\n" << kHelp;
     return 2;
+}
+
+} // namespace
+
+// valdex-cli never aborts: what no subcommand caught ends it with a message
+// and status 1, and so does an output that could not be written.
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    std::ios::sync_with_stdio(false);
+    int status = 1;
+    try {
+        status = Dispatch(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& error) {
+        std::cerr << "valdex-cli: " << valdex::cli::FailureText(error) << '\n';
+    } catch (...) {
+        std::cerr << "valdex-cli: Error inesperado.\n";
+    }
+    if (!valdex::cli::OutputWritten(std::cout, std::cerr)) return 1;
+    return status;
 }

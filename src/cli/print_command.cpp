@@ -5,13 +5,14 @@
 
 #ifdef VALDEX_CLI_PRINT
 #include "base/app_error.h"
-#include "study/level_check.h"
+#include "base/number_conversion.h"
+#include "cli_messages.h"
 #include "files/file_io.h"
 #include "files/study_file.h"
 #include "report/deskjet_report.h"
 #include "report/laser_report.h"
 #include "report/qt_page_canvas.h"
-#include "base/number_conversion.h"
+#include "study/level_check.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -22,7 +23,10 @@
 #include <QPdfWriter>
 
 #include <cstdlib>
+#include <exception>
 #include <memory>
+
+#include <sys/stat.h>
 #endif
 
 namespace valdex::cli {
@@ -101,15 +105,30 @@ QByteArray RenderPdf(PrintedReport& report, ReportPage page, const CalibrationSt
     return bytes;
 }
 
+// The same file, also through another name, a link or a hard link.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 int PrintStudy(const PrintOptions& options, char sep) {
+    if (SameFile(options.file, options.pdf)) {
+        std::cerr << OutputMessage(options.pdf, "Es el archivo de estudio " + options.file +
+                                                    "; no se reemplaza.")
+                  << '\n';
+        return 1;
+    }
+    QByteArray pdf;
     try {
-        const CalibrationStudy study = ReadStudyFile(options.file);
+        const CalibrationStudy study = LoadStudy(options.file, std::cerr);
         // The Deskjet command runs the level check before its dialog opens;
         // the Lasser command runs none.
         if (!options.laser) {
             const LevelCheck check = CheckLevelCount(study);
             if (check.LevelCheckFailed) {
-                std::cerr << check.message << '\n';
+                std::cerr << FileMessage(options.file, check.message) << '\n';
                 return 1;
             }
         }
@@ -130,13 +149,18 @@ int PrintStudy(const PrintOptions& options, char sep) {
             report = std::make_unique<LaserReport>(sep);
         else
             report = std::make_unique<DeskjetReport>(sep);
-        const QByteArray pdf = RenderPdf(
-            *report, options.page == 1 ? ReportPage::General : ReportPage::Results, study);
+        pdf = RenderPdf(*report, options.page == 1 ? ReportPage::General : ReportPage::Results,
+                        study);
+    } catch (const std::exception& error) {
+        std::cerr << FileMessage(options.file, FailureText(error)) << '\n';
+        return 1;
+    }
+    try {
         ReplaceFileContent(options.pdf,
                            std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
         return 0;
-    } catch (const AppError& error) {
-        std::cerr << ErrorBoxText(error.what()) << '\n';
+    } catch (const std::exception& error) {
+        std::cerr << OutputMessage(options.pdf, FailureText(error)) << '\n';
         return 1;
     }
 }

@@ -1,12 +1,15 @@
 #include "study_commands.h"
 
 #include "base/app_error.h"
-#include "study/level_check.h"
 #include "calc/results_text.h"
+#include "cli_messages.h"
 #include "files/study_file.h"
 #include "json_writer.h"
 #include "report/report_text.h"
+#include "study/level_check.h"
 
+#include <exception>
+#include <optional>
 #include <ostream>
 
 namespace valdex::cli {
@@ -35,36 +38,44 @@ void WriteLines(std::ostream& out, const std::vector<std::string>& lines) {
         out << line << '\n';
 }
 
-// Runs the level-count check as the window's commands do; a failure is
-// reported on the error stream.
-bool PassesLevelCheck(const CalibrationStudy& study, std::ostream& err) {
+// Runs the level-count check as the window's commands do: the check's
+// message when it fails.
+std::optional<std::string> LevelCheckFailure(const CalibrationStudy& study) {
     const LevelCheck check = CheckLevelCount(study);
-    if (check.LevelCheckFailed) err << check.message << '\n';
-    return !check.LevelCheckFailed;
+    if (check.LevelCheckFailed) return check.message;
+    return std::nullopt;
 }
 
-// One study of "calcular": true when its results were written.
+// One study of "calcular": true when its results were written. A failure is
+// told on the error stream and, for JSON, as an object of its own, so that
+// a script reading the objects sees every file.
 bool CalculateOne(const std::string& file, const CalculateOptions& options, char sep, Streams io) {
+    std::string failure;
     try {
-        const CalibrationStudy study = ReadStudyFile(file);
-        if (!PassesLevelCheck(study, io.err)) return false;
-        CalibrationCalculator calculator(sep);
-        CalibrationResult result;
-        calculator.ComputeCalibration(study, result);
-        if (options.json) {
-            io.out << ToJson({file, study.CalculationType, study.AddedQuantityUnits,
-                              calculator.Sums().N, calculator.TCritical(), result},
-                             sep)
-                   << '\n';
+        const CalibrationStudy study = LoadStudy(file, io.err);
+        if (const auto checkFailure = LevelCheckFailure(study)) {
+            failure = *checkFailure;
         } else {
-            WriteLines(io.out,
-                       ResultsLines(result, study.CalculationType, study.AddedQuantityUnits, sep));
+            CalibrationCalculator calculator(sep);
+            CalibrationResult result;
+            calculator.ComputeCalibration(study, result);
+            if (options.json) {
+                io.out << ToJson({file, study.CalculationType, study.AddedQuantityUnits,
+                                  calculator.Sums().N, calculator.TCritical(), result},
+                                 sep)
+                       << '\n';
+            } else {
+                WriteLines(io.out, ResultsLines(result, study.CalculationType,
+                                                study.AddedQuantityUnits, sep));
+            }
+            return true;
         }
-        return true;
-    } catch (const AppError& error) {
-        io.err << ErrorBoxText(error.what()) << '\n';
-        return false;
+    } catch (const std::exception& error) {
+        failure = FailureText(error);
     }
+    io.err << FileMessage(file, failure) << '\n';
+    if (options.json) io.out << ToJsonError(file, failure) << '\n';
+    return false;
 }
 
 } // namespace
@@ -90,19 +101,23 @@ int RunReport(const std::vector<std::string>& args, char sep, Streams io) {
         io.err << "Uso: valdex-cli informe ARCHIVO.w8c\n";
         return 2;
     }
+    const std::string& file = args[0];
     try {
-        const CalibrationStudy study = ReadStudyFile(args[0]);
-        if (!PassesLevelCheck(study, io.err)) return 1;
+        const CalibrationStudy study = LoadStudy(file, io.err);
+        if (const auto checkFailure = LevelCheckFailure(study)) {
+            io.err << FileMessage(file, *checkFailure) << '\n';
+            return 1;
+        }
         CalibrationCalculator calculator(sep);
         CalibrationResult result;
         const ReportText report = BuildReport(study, calculator, result);
         WriteLines(io.out, report.lines);
         io.out.flush();
         if (report.error.empty()) return 0;
-        io.err << ErrorBoxText(report.error) << '\n';
+        io.err << FileMessage(file, ErrorBoxText(report.error)) << '\n';
         return 1;
-    } catch (const AppError& error) {
-        io.err << ErrorBoxText(error.what()) << '\n';
+    } catch (const std::exception& error) {
+        io.err << FileMessage(file, FailureText(error)) << '\n';
         return 1;
     }
 }

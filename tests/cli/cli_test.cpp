@@ -1,6 +1,7 @@
 // Runs the real valdex-cli on study files and checks its output streams and
 // exit status.
 
+#include "../core/files/study_file_test_support.h"
 #include "../core/support/worked_example.h"
 #include "calc/calibration.h"
 #include "files/study_file.h"
@@ -15,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace valdex {
 namespace {
@@ -42,12 +44,16 @@ std::string Example() {
     return std::string(VALDEX_SOURCE_DIR) + "/ejemplos/curva-ejemplo.w8c";
 }
 
-RunResult RunCli(const std::string& args) {
+// Runs valdex-cli with its output streams in files; `limits` are shell
+// commands run first (ulimit), `output` replaces the file of standard output.
+RunResult RunCli(const std::string& args, const std::string& limits = "",
+                 const std::string& output = "") {
     const fs::path dir =
         fs::temp_directory_path() / ("valdex-cli-test-" + std::to_string(getpid()));
     fs::create_directories(dir);
-    const std::string command = "LC_ALL=C " + std::string(VALDEX_BIN_DIR) + "/valdex-cli " + args +
-                                " >" + (dir / "out").string() + " 2>" + (dir / "err").string();
+    const std::string command =
+        limits + " LC_ALL=C " + std::string(VALDEX_BIN_DIR) + "/valdex-cli " + args + " >" +
+        (output.empty() ? (dir / "out").string() : output) + " 2>" + (dir / "err").string();
     const int raw = std::system(command.c_str());
     RunResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -85,7 +91,8 @@ TEST(CliTest, SeveralFilesEachUnderItsHeading) {
     const std::string results = ReadAll(Data("curva-ejemplo.resultados.txt"));
     EXPECT_EQ(r.out, "==> " + Example() + " <==\n" + results + "==> " + Data("dos-puntos.w8c") +
                          " <==\n==> " + Example() + " <==\n" + results);
-    EXPECT_EQ(r.err, "Invalid floating point operation.\n");
+    EXPECT_EQ(r.err,
+              "valdex-cli: " + Data("dos-puntos.w8c") + ": Invalid floating point operation.\n");
 }
 
 TEST(CliTest, FailuresGoToStandardErrorWithStatusOne) {
@@ -94,19 +101,30 @@ TEST(CliTest, FailuresGoToStandardErrorWithStatusOne) {
         std::string err;
         std::size_t outLines; // lines the window would hold
     };
+    // Every message names the file as it was given.
+    const auto about = [](const std::string& file, const std::string& message) {
+        return "valdex-cli: " + file + ": " + message + "\n";
+    };
+    const std::string twoPoints = Data("dos-puntos.w8c");
+    const std::string oneLevel = Data("un-nivel.w8c");
     const Case cases[] = {
-        {"calcular " + Data("dos-puntos.w8c"), "Invalid floating point operation.\n", 0},
+        {"calcular " + twoPoints, about(twoPoints, "Invalid floating point operation."), 0},
         // The report keeps its study part: 17 + 2 levels + 1 + heading + 2 data lines.
-        {"informe " + Data("dos-puntos.w8c"), "Invalid floating point operation.\n", 23},
-        {"calcular " + Data("un-nivel.w8c"), "Datos fuera de rango, 2-10 Número de Niveles\n", 0},
-        {"informe " + Data("un-nivel.w8c"), "Datos fuera de rango, 2-10 Número de Niveles\n", 0},
-        {"calcular " + Data("replica-no-entera.w8c"), "'2.5' is not a valid integer value.\n", 0},
-        {"calcular " + Data("once-niveles.w8c"),
-         "El archivo \"once-niveles.w8c\" tiene un número de niveles fuera de rango (1-10) en la "
-         "línea 7.\n",
+        {"informe " + twoPoints, about(twoPoints, "Invalid floating point operation."), 23},
+        {"calcular " + oneLevel, about(oneLevel, "Datos fuera de rango, 2-10 Número de Niveles"),
          0},
-        {"calcular " + Data("no-existe.w8c"), "File not found.\n", 0},
-        {"calcular --json " + Data("dos-puntos.w8c"), "Invalid floating point operation.\n", 0},
+        {"informe " + oneLevel, about(oneLevel, "Datos fuera de rango, 2-10 Número de Niveles"), 0},
+        {"calcular " + Data("replica-no-entera.w8c"),
+         about(Data("replica-no-entera.w8c"), "'2.5' is not a valid integer value."), 0},
+        {"calcular " + Data("once-niveles.w8c"),
+         about(Data("once-niveles.w8c"),
+               "El archivo \"once-niveles.w8c\" tiene un número de niveles fuera de rango (1-10) "
+               "en la línea 7."),
+         0},
+        {"calcular " + Data("no-existe.w8c"), about(Data("no-existe.w8c"), "File not found."), 0},
+        {"informe no-existe.w8c", about("no-existe.w8c", "File not found."), 0},
+        // JSON for scripts: the failure as an object on standard output too.
+        {"calcular --json " + twoPoints, about(twoPoints, "Invalid floating point operation."), 1},
     };
     for (const Case& c : cases) {
         const RunResult r = RunCli(c.args);
@@ -151,6 +169,158 @@ TEST(CliTest, JsonCarriesNumbersThatReadBackAndTheirTexts) {
         EXPECT_EQ(std::strtod(line.c_str() + at + key.size(), nullptr), expected.Slope);
     }
     EXPECT_EQ(objects, 2);
+}
+
+std::string About(const std::string& file, const std::string& message) {
+    return "valdex-cli: " + file + ": " + message + "\n";
+}
+
+std::size_t LineCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Two replicate counts whose sum is below the smallest int: no subcommand may
+// turn them into billions of lines. CPU time and output size are capped, so
+// a fault shows as a killed run, not as a full disk.
+TEST(CliTest, NegativeReplicateCountsEndAtOnce) {
+    testing::TempFolder folder;
+    const std::string file = folder.File("negativas.w8c");
+    testing::WriteBytes(
+        file, "Metodo A\r\nAnalista Eva\r\n01/02/2000\r\nAreas\r\nmg\r\nRegresi\xF3n\r\n2\r\n"
+              "1\r\n-1500000000\r\n2\r\n-1500000000\r\n0\r\n\r\n\r\n");
+    ASSERT_EQ(fs::file_size(file), 100u);
+    const std::string negative = About(file, "La replicación del nivel 1 es negativa.");
+    const std::string pdf = folder.File("pagina.pdf");
+    const struct {
+        std::string Args;
+        int Status;
+        std::string Err;
+        std::size_t OutLines;
+    } cases[] = {
+        // The study part, the levels, an empty line and the heading; no data rows.
+        {"informe " + file, 1, negative, 21},
+        {"calcular " + file, 1, negative, 0},
+        {"calcular --json " + file, 1, negative, 1},
+        {"imprimir " + file + " --diseno lasser --pagina 1 --pdf " + pdf, 0, "", 0},
+        {"imprimir " + file + " --diseno deskjet --pagina 1 --pdf " + pdf, 0, "", 0},
+        {"imprimir " + file + " --diseno deskjet --pagina 2 --pdf " + pdf, 1, negative, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Args);
+        const RunResult r = RunCli(c.Args, "ulimit -t 20; ulimit -f 20000;");
+        EXPECT_EQ(r.status, c.Status);
+        EXPECT_EQ(r.err, c.Err);
+        EXPECT_EQ(LineCount(r.out), c.OutLines);
+    }
+}
+
+// A 2 GB file is refused before it is read, at once.
+TEST(CliTest, AFileLargerThanAnyStudyIsRefusedUnread) {
+    testing::TempFolder folder;
+    const std::string file = folder.File("grande.w8c");
+    testing::WriteBytes(file, "");
+    ASSERT_EQ(::truncate(file.c_str(), 2'147'483'648LL), 0);
+    const RunResult r = RunCli("informe " + file, "ulimit -t 5;");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, About(file, "El archivo \"grande.w8c\" ocupa más de 51407196 bytes, más que "
+                                 "cualquier archivo de estudio; no se lee."));
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(CliTest, JsonGivesEveryFileAnObject) {
+    testing::TempFolder folder;
+    const std::string other = folder.File("lineal.w8c");
+    WriteStudyFile(testing::WorkedExample("Lineal"), other);
+    const std::string missing = folder.File("no-existe.w8c");
+    const RunResult r = RunCli("calcular --json " + missing + " " + Example() + " " +
+                               Data("un-nivel.w8c") + " " + other);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              About(missing, "File not found.") +
+                  About(Data("un-nivel.w8c"), "Datos fuera de rango, 2-10 Número de Niveles"));
+    std::istringstream lines(r.out);
+    std::vector<std::string> objects;
+    for (std::string line; std::getline(lines, line);)
+        objects.push_back(line);
+    ASSERT_EQ(objects.size(), 4u);
+    EXPECT_EQ(objects[0], "{\"archivo\":\"" + missing + "\",\"error\":\"File not found.\"}");
+    EXPECT_NE(objects[1].find("\"LD\":0.238776"), std::string::npos) << objects[1];
+    EXPECT_EQ(objects[1].find("aviso"), std::string::npos);
+    EXPECT_EQ(objects[2], "{\"archivo\":\"" + Data("un-nivel.w8c") +
+                              "\",\"error\":\"Datos fuera de rango, 2-10 Número de Niveles\"}");
+    // A calculation type that is neither of the two has no limits.
+    const std::string& unknown = objects[3];
+    EXPECT_NE(unknown.find("\"tipo\":\"Lineal\""), std::string::npos);
+    EXPECT_NE(unknown.find("\"LD\":null,\"LC\":null}"), std::string::npos) << unknown;
+    EXPECT_EQ(unknown.find("\"LD\":0"), std::string::npos) << unknown;
+    EXPECT_NE(unknown.find("\"Slope\":2.0233333"), std::string::npos) << unknown;
+    EXPECT_NE(unknown.find(",\"aviso\":\"El tipo de cálculo \\\"Lineal\\\" no es \\\"Regresión\\\" "
+                           "ni \\\"Ordenada al Origen\\\": LD y LC no se calculan.\"}"),
+              std::string::npos)
+        << unknown;
+}
+
+TEST(CliTest, TextsThatLookLikeUtf8AreWarnedAboutInEverySubcommand) {
+    const std::string file = Data("ejemplo-utf8.w8c");
+    const std::string warning =
+        About(file, "aviso: el texto \"MÃ©todo A\" parece UTF-8 leído como Windows-1252; los "
+                    "archivos de estudio se guardan en Windows-1252.");
+    testing::TempFolder folder;
+    for (const std::string& args :
+         {"calcular " + file, "calcular --json " + file, "informe " + file,
+          "imprimir " + file + " --diseno lasser --pagina 1 --pdf " + folder.File("p.pdf")}) {
+        SCOPED_TRACE(args);
+        const RunResult r = RunCli(args);
+        // "RegresiÃ³n" is no known calculation type either.
+        EXPECT_EQ(r.err, warning);
+    }
+    // A study written in the code page gets none.
+    EXPECT_EQ(RunCli("calcular " + Example()).err, "");
+}
+
+TEST(CliTest, AnOutputThatCannotBeWrittenIsAFailure) {
+    for (const std::string& args : {"calcular " + Example(), "calcular --json " + Example(),
+                                    "informe " + Example(), std::string("ayuda")}) {
+        SCOPED_TRACE(args);
+        const RunResult r = RunCli(args, "", "/dev/full");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "valdex-cli: no se pudo escribir la salida estándar.\n");
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VALDEX_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define VALDEX_SANITIZED 1
+#endif
+#endif
+
+// Running out of memory ends the study with a message naming it, not with
+// an abort. The address space is capped below what the largest study file
+// needs (a sanitizer reserves far more than any cap at start, so not there).
+TEST(CliTest, RunningOutOfMemoryIsAMessageNotAnAbort) {
+#ifdef VALDEX_SANITIZED
+    GTEST_SKIP() << "the sanitizers reserve more address space than the cap";
+#else
+    testing::TempFolder folder;
+    const std::string file = folder.File("grande.w8c");
+    const std::string longest(kMaxFileValueLength, '7');
+    std::string bytes;
+    bytes.reserve(kMaxStudyFileBytes);
+    for (int i = 0; i < 6; ++i)
+        bytes += longest + "\r\n";
+    bytes += "10\r\n";
+    for (int i = 0; i < kMaxFileLevels; ++i)
+        bytes += longest + "\r\n10000\r\n";
+    bytes += "100000\r\n";
+    for (int i = 0; i < 2 * kMaxFileResponses; ++i)
+        bytes += longest + "\r\n";
+    testing::WriteBytes(file, bytes);
+    const RunResult r = RunCli("calcular " + file, "ulimit -v 150000;");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, About(file, "No hay memoria suficiente para el estudio."));
+#endif
 }
 
 } // namespace

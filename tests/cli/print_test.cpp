@@ -19,6 +19,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -376,6 +377,9 @@ TEST_F(PrintCommandTest, FailuresWriteNoFile) {
     };
     const std::string usage = "Uso: valdex-cli imprimir ARCHIVO.w8c --diseno lasser|deskjet "
                               "--pagina 1|2 --pdf SALIDA.pdf\n";
+    const auto about = [](const std::string& file, const std::string& message) {
+        return "valdex-cli: " + file + ": " + message + "\n";
+    };
     const Case cases[] = {
         {bad + " --diseno lasser --pagina 2", 2, usage},
         {bad + " --diseno laser --pagina 2 --pdf X", 2, usage},
@@ -384,16 +388,16 @@ TEST_F(PrintCommandTest, FailuresWriteNoFile) {
         {"--diseno deskjet --pagina 1 --pdf X", 2, usage},
         {bad + " " + bad + " --diseno deskjet --pagina 1 --pdf X", 2, usage},
         {bad + " --diseno lasser --pagina 2 --pdf X", 1,
-         "'abc' is not a valid floating point value.\n"},
+         about(bad, "'abc' is not a valid floating point value.")},
         {bad + " --diseno deskjet --pagina 2 --pdf X", 1,
-         "'abc' is not a valid floating point value.\n"},
+         about(bad, "'abc' is not a valid floating point value.")},
         {twoPoints + " --diseno lasser --pagina 2 --pdf X", 1,
-         "Invalid floating point operation.\n"},
+         about(twoPoints, "Invalid floating point operation.")},
         // The Deskjet command checks the level count first; the Lasser one does not.
         {oneLevel + " --diseno deskjet --pagina 1 --pdf X", 1,
-         "Datos fuera de rango, 2-10 Número de Niveles\n"},
+         about(oneLevel, "Datos fuera de rango, 2-10 Número de Niveles")},
         {(dir_ / "no-existe.w8c").string() + " --diseno lasser --pagina 1 --pdf X", 1,
-         "File not found.\n"},
+         about((dir_ / "no-existe.w8c").string(), "File not found.")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
@@ -490,6 +494,49 @@ TEST_F(PrintCommandTest, WideLevelsGoOnOnANumberedSecondSheet) {
     for (const Word& word : words)
         EXPECT_LE(word.yMin, kMargin + 62 * kRow + kTolerance) << word.text;
     EXPECT_TRUE(NoWordsOverlap(words));
+}
+
+// The output is never the study itself, nor anything but a regular file;
+// a missing output folder is told as the output's.
+TEST_F(PrintCommandTest, OutputsThatAreRefused) {
+    const std::string study = Write(testing::WorkedExample(), "estudio.w8c");
+    const std::string before = Slurp(study);
+    fs::create_symlink("estudio.w8c", dir_ / "enlace.pdf");
+    fs::create_hard_link(study, dir_ / "duro.pdf");
+    const std::string viaLink = (dir_ / "enlace.pdf").string();
+    const std::string viaHardLink = (dir_ / "duro.pdf").string();
+    const std::string sameByAnotherPath = (dir_ / "." / "estudio.w8c").string();
+    const std::string noFolder = (dir_ / "no-hay" / "p.pdf").string();
+    const auto output = [](const std::string& pdf, const std::string& message) {
+        return "valdex-cli: " + pdf + " (salida): " + message + "\n";
+    };
+    const auto itself = [&](const std::string& pdf) {
+        return output(pdf, "Es el archivo de estudio " + study + "; no se reemplaza.");
+    };
+    const struct {
+        std::string Pdf;
+        std::string Err;
+    } cases[] = {
+        {study, itself(study)},
+        {sameByAnotherPath, itself(sameByAnotherPath)},
+        {viaLink, itself(viaLink)},
+        {viaHardLink, itself(viaHardLink)},
+        {noFolder, output(noFolder, "File not found.")},
+        {"/dev/null",
+         output("/dev/null",
+                "No se reemplaza \"/dev/null\": no es un archivo común, es un dispositivo.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Pdf);
+        const Run run = Print(study + " --diseno lasser --pagina 1 --pdf " + c.Pdf);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.Err);
+        EXPECT_EQ(Slurp(study), before);
+    }
+    struct stat null {};
+    ASSERT_EQ(::stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode));
+    EXPECT_TRUE(fs::is_symlink(viaLink));
 }
 
 } // namespace

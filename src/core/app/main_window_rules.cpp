@@ -1,10 +1,10 @@
 #include "app/main_window_rules.h"
 
 #include "base/app_texts.h"
-#include "study/level_check.h"
 #include "calc/results_text.h"
 #include "files/study_file.h"
 #include "report/report_text.h"
+#include "study/level_check.h"
 #include "study/study_window_rules.h"
 
 #include <utility>

@@ -90,7 +90,9 @@ public:
     // StudyHost
     std::string Estado() const override { return estado_; }
     void SetEstado(const std::string& text) override;
-    void CalculationTypeChanged() override { ApplyCommandEvent(CommandEvent::CalculationTypeChanged); }
+    void CalculationTypeChanged() override {
+        ApplyCommandEvent(CommandEvent::CalculationTypeChanged);
+    }
     void DataPageEntered() override { ApplyCommandEvent(CommandEvent::DataPageEntered); }
     void DataKeyTyped() override { ApplyCommandEvent(CommandEvent::DataKeyTyped); }
     void RunCalculation() override { mnudunetClick(); }

@@ -2,6 +2,7 @@
 // Errors that end a command. The application's general error handler shows
 // their text (see ErrorBoxText); nothing below the command catches them.
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -42,5 +43,12 @@ public:
 // The text of the general error box: the message, followed by a full stop
 // when it ends in a letter or a digit.
 std::string ErrorBoxText(std::string_view message);
+
+// An offending text as a message quotes it: at most kQuotedTextLength
+// characters, then "…"; control characters written as \xNN (C0 and DEL) or
+// \uNNNN (C1), so that a NUL byte cannot cut the message nor a line feed
+// split it; a byte that is no valid UTF-8 as \xNN too.
+inline constexpr std::size_t kQuotedTextLength = 60;
+std::string QuotedText(std::string_view text);
 
 } // namespace valdex

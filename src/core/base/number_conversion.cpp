@@ -90,14 +90,14 @@ bool ParseDecimal(std::string_view text, char separator, long double& value) {
 int ToInteger(std::string_view text) {
     int value = 0;
     if (!ParseInteger(text, value))
-        throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
+        throw ConversionError("'" + QuotedText(text) + "' is not a valid integer value");
     return value;
 }
 
 long double ToDecimal(std::string_view text, char decimalSeparator) {
     long double value = 0;
     if (!ParseDecimal(text, decimalSeparator, value))
-        throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+        throw ConversionError("'" + QuotedText(text) + "' is not a valid floating point value");
     return value;
 }
 

@@ -1,5 +1,6 @@
 #include "files/cp1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace valdex {
@@ -76,8 +77,17 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (const char c : bytes)
-        AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(c)));
+    // Runs of ASCII, the bulk of any study file, are copied whole.
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t end = pos;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+            ++end;
+        out.append(bytes.substr(pos, end - pos));
+        if (end == bytes.size()) break;
+        AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(bytes[end])));
+        pos = end + 1;
+    }
     return out;
 }
 
@@ -86,6 +96,12 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
     out.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
+        std::size_t end = pos;
+        while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80)
+            ++end;
+        out.append(text.substr(pos, end - pos));
+        if (end == text.size()) break;
+        pos = end;
         const auto cp = NextCodePoint(text, pos);
         if (!cp) return std::nullopt;
         const auto byte = CodePointToByte(*cp);
@@ -93,6 +109,23 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
         out += static_cast<char>(*byte);
     }
     return out;
+}
+
+bool LooksLikeUtf8ReadAsCp1252(std::string_view text) {
+    // Plain ASCII is the same in both.
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return false;
+    const auto bytes = Utf8ToCp1252(text);
+    if (!bytes) return false;
+    std::size_t pos = 0;
+    bool beyondAscii = false;
+    while (pos < bytes->size()) {
+        const std::size_t start = pos;
+        if (!NextCodePoint(*bytes, pos)) return false;
+        beyondAscii = beyondAscii || pos - start > 1;
+    }
+    return beyondAscii;
 }
 
 } // namespace valdex

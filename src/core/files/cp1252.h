@@ -16,4 +16,10 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // page cannot store.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 
+// True when the text, read from Windows-1252, is UTF-8 that was taken byte
+// by byte ("RegresiÃ³n" for "Regresión"): its bytes are valid UTF-8 with at
+// least one character beyond ASCII. Text truly written in Windows-1252 with
+// accents is never valid UTF-8 that way but in contrived cases.
+bool LooksLikeUtf8ReadAsCp1252(std::string_view text);
+
 } // namespace valdex

@@ -3,9 +3,15 @@
 #include "base/app_error.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,55 +26,165 @@ namespace {
 // Closes the descriptor on every way out.
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(int fd, FileSystemCalls& calls) : fd_(fd), calls_(calls) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0) calls_.Close(fd_);
     }
     int Get() const { return fd_; }
     // Closes now, reporting the failure (a delayed write error shows here).
     int Close() {
-        const int result = ::close(fd_);
+        const int result = calls_.Close(fd_);
         fd_ = -1;
         return result == 0 ? 0 : errno;
     }
 
 private:
     int fd_;
+    FileSystemCalls& calls_;
 };
 
-int WriteAll(int fd, std::string_view bytes) {
+int WriteAll(FileSystemCalls& calls, int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const long written = calls.Write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) continue;
             return errno;
         }
+        // A write that makes no progress would never end.
+        if (written == 0) return EIO;
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return 0;
 }
 
-// The target itself, or the file a symbolic link names.
-std::filesystem::path ResolveTarget(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        auto resolved = std::filesystem::weakly_canonical(path, ec);
-        if (!ec) return resolved;
+std::string NotRegularText(const std::string& path, mode_t mode) {
+    const char* kind = S_ISCHR(mode) || S_ISBLK(mode) ? "un dispositivo"
+                       : S_ISFIFO(mode)               ? "una tubería"
+                       : S_ISSOCK(mode)               ? "un socket"
+                                                      : "un archivo especial";
+    return "No se reemplaza \"" + path + "\": no es un archivo común, es " + kind + ".";
+}
+
+// The file to replace: the target itself, or the regular file a symbolic
+// link leads to. Anything else that exists is refused; a target that does
+// not exist yet is created (a missing folder shows when the temporary file
+// is created).
+std::string CheckedTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT) return path;
+        ThrowFileError(errno);
     }
-    return path;
+    std::string target = path;
+    if (S_ISLNK(info.st_mode)) {
+        if (::stat(path.c_str(), &info) != 0) {
+            const int error = errno;
+            if (error == ENOENT)
+                throw StudyError("No se reemplaza \"" + path +
+                                 "\": es un enlace simbólico que no lleva a ningún archivo.");
+            if (error == ELOOP)
+                throw StudyError("No se reemplaza \"" + path +
+                                 "\": es un enlace simbólico que forma un ciclo.");
+            ThrowFileError(error);
+        }
+        if (S_ISREG(info.st_mode)) {
+            const std::unique_ptr<char, decltype(&std::free)> resolved(
+                ::realpath(path.c_str(), nullptr), &std::free);
+            if (!resolved) ThrowFileError(errno);
+            target = resolved.get();
+        }
+    }
+    if (S_ISDIR(info.st_mode)) ThrowFileError(EISDIR);
+    if (!S_ISREG(info.st_mode)) throw StudyError(NotRegularText(path, info.st_mode));
+    return target;
+}
+
+// FNV-1a: ties a temporary name to the whole target name when the name had
+// to be shortened.
+std::uint32_t NameHash(std::string_view name) {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+// The part of a temporary name before the process id: ".<name>.<hash>."
+// with the name cut, on a character boundary, to leave room for the rest.
+std::string TemporaryStem(const std::string& targetName) {
+    constexpr std::size_t kKeptName = 200;
+    std::size_t kept = std::min(targetName.size(), kKeptName);
+    while (kept > 0 && kept < targetName.size() &&
+           (static_cast<unsigned char>(targetName[kept]) & 0xC0) == 0x80)
+        --kept;
+    char hash[16];
+    std::snprintf(hash, sizeof hash, "%08x", static_cast<unsigned>(NameHash(targetName)));
+    return "." + targetName.substr(0, kept) + "." + hash + ".";
+}
+
+bool AllDigits(std::string_view text) {
+    if (text.empty() || text.size() > 18) return false;
+    for (const char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// The process id in "<pid>-<attempt>.tmp", or -1 when `rest` is not that.
+long long TemporaryPid(std::string_view rest) {
+    constexpr std::string_view kSuffix = ".tmp";
+    if (rest.size() <= kSuffix.size() || rest.substr(rest.size() - kSuffix.size()) != kSuffix)
+        return -1;
+    rest.remove_suffix(kSuffix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string_view::npos || !AllDigits(rest.substr(0, dash)) ||
+        !AllDigits(rest.substr(dash + 1)))
+        return -1;
+    return std::stoll(std::string(rest.substr(0, dash)));
+}
+
+// A process of that id runs (or runs under another user).
+bool ProcessAlive(long long pid) {
+    if (pid <= 0 || pid > INT_MAX) return true; // not a process id of ours: leave it
+    if (pid == ::getpid()) return true;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
+// Removes the temporary files that writers of this target which no longer
+// run left behind (a save killed halfway): the names this program gives,
+// with a process id that is not alive, and regular files only. Today's names
+// and those of the earlier ".<name>.<pid>-<attempt>.tmp" form both count.
+// Whatever cannot be removed stays; the save goes on.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& targetName) {
+    const std::string stems[] = {TemporaryStem(targetName), "." + targetName + "."};
+    std::error_code ec;
+    std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, ec);
+    for (; !ec && entries != std::filesystem::directory_iterator(); entries.increment(ec)) {
+        const std::string name = entries->path().filename().string();
+        for (const std::string& stem : stems) {
+            if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0) continue;
+            const long long pid = TemporaryPid(std::string_view(name).substr(stem.size()));
+            if (pid < 0 || ProcessAlive(pid)) continue;
+            std::error_code statusError;
+            if (entries->symlink_status(statusError).type() == std::filesystem::file_type::regular)
+                ::unlink(entries->path().c_str());
+            break;
+        }
+    }
 }
 
 // Creates a new temporary file next to the target; the process id and a
 // try count keep concurrent writers apart.
-std::string CreateTemporary(const std::filesystem::path& target, int& fd) {
+std::string CreateTemporary(const std::filesystem::path& target, FileSystemCalls& calls, int& fd) {
     const std::filesystem::path folder = target.parent_path();
-    const std::string stem = "." + target.filename().string() + "." + std::to_string(::getpid());
+    const std::string targetName = target.filename().string();
     for (int attempt = 0;; ++attempt) {
         const std::string name =
-            (folder / (stem + "-" + std::to_string(attempt) + ".tmp")).string();
-        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            (folder / TemporaryFileName(targetName, static_cast<long>(::getpid()), attempt))
+                .string();
+        fd = calls.Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return name;
         if (errno != EEXIST || attempt == 99) ThrowFileError(errno);
     }
@@ -86,6 +202,31 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
+int FileSystemCalls::Open(const char* path, int flags, unsigned mode) {
+    return ::open(path, flags, static_cast<mode_t>(mode));
+}
+
+long FileSystemCalls::Write(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+int FileSystemCalls::Fsync(int fd) {
+    return ::fsync(fd);
+}
+
+int FileSystemCalls::Rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+
+int FileSystemCalls::Close(int fd) {
+    return ::close(fd);
+}
+
+FileSystemCalls& SystemCalls() {
+    static FileSystemCalls calls;
+    return calls;
+}
+
 std::string FileErrorText(int error) {
     switch (error) {
     case ENOENT:
@@ -102,10 +243,19 @@ std::string FileErrorText(int error) {
     }
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::string TemporaryFileName(const std::string& targetName, long pid, int attempt) {
+    return TemporaryStem(targetName) + std::to_string(pid) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC), SystemCalls());
     if (file.Get() < 0) ThrowFileError(errno);
     std::string bytes;
+    struct stat info {};
+    if (::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode)) {
+        if (static_cast<std::uintmax_t>(info.st_size) > limit) return std::nullopt;
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
     char buffer[65536];
     for (;;) {
         const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
@@ -115,31 +265,32 @@ std::string ReadFileBytes(const std::string& path) {
         }
         if (count == 0) break;
         bytes.append(buffer, static_cast<std::size_t>(count));
+        // A file that grows while it is read, or a pipe.
+        if (bytes.size() > limit) return std::nullopt;
     }
     if (const int error = file.Close()) ThrowFileError(error);
     return bytes;
 }
 
-void ReplaceFileContent(const std::string& path, std::string_view bytes) {
-    const std::filesystem::path target = ResolveTarget(path);
+void ReplaceFileContent(const std::string& path, std::string_view bytes, FileSystemCalls& calls) {
+    const std::filesystem::path target = CheckedTarget(path);
     if (target.filename().empty()) ThrowFileError(EISDIR);
 
     // A read-only file is refused as opening it for writing would be; the
     // rename alone would not notice.
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISREG(existing.st_mode) && ::access(target.c_str(), W_OK) != 0)
-        ThrowFileError(errno);
+    if (exists && ::access(target.c_str(), W_OK) != 0) ThrowFileError(errno);
 
+    RemoveStaleTemporaries(target.parent_path(), target.filename().string());
     int fd = -1;
-    const std::string temporary = CreateTemporary(target, fd);
-    FileDescriptor file(fd);
-    int error = 0;
-    if (exists && S_ISREG(existing.st_mode)) ::fchmod(file.Get(), existing.st_mode & 07777);
-    error = WriteAll(file.Get(), bytes);
-    if (error == 0 && ::fsync(file.Get()) != 0) error = errno;
+    const std::string temporary = CreateTemporary(target, calls, fd);
+    FileDescriptor file(fd, calls);
+    if (exists) ::fchmod(file.Get(), existing.st_mode & 07777);
+    int error = WriteAll(calls, file.Get(), bytes);
+    if (error == 0 && calls.Fsync(file.Get()) != 0) error = errno;
     if (const int closeError = file.Close(); error == 0) error = closeError;
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (error == 0 && calls.Rename(temporary.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
         ThrowFileError(error);

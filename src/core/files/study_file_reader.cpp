@@ -1,13 +1,14 @@
 #include "files/study_file.h"
 
 #include "base/app_error.h"
+#include "base/number_conversion.h"
 #include "files/cp1252.h"
 #include "files/file_io.h"
-#include "base/number_conversion.h"
 
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace valdex {
@@ -15,16 +16,26 @@ namespace valdex {
 namespace {
 
 // Hands out the lines of the file one after the other. A line ends at CR LF,
-// or at a bare LF or CR; once the file has ended every line is empty.
+// or at a bare LF or CR; once the file has ended every line is empty. Each
+// byte is looked at once, so reading stays linear in the file's length.
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
+    LineReader(std::string_view bytes, const std::string& fileName)
+        : rest_(bytes), fileName_(fileName) {}
 
     std::string Next() {
         ++number_;
-        const std::size_t end = rest_.find_first_of("\r\n");
+        std::size_t end = 0;
+        // A line too long is refused once its first byte past the limit is seen.
+        while (end < rest_.size() && end <= kMaxFileValueLength && rest_[end] != '\r' &&
+               rest_[end] != '\n')
+            ++end;
+        if (end > kMaxFileValueLength)
+            throw StudyError("El archivo \"" + fileName_ + "\" tiene en la línea " +
+                             std::to_string(number_) + " un texto de más de " +
+                             std::to_string(kMaxFileValueLength) + " caracteres.");
         const std::string_view line = rest_.substr(0, end);
-        if (end == std::string_view::npos) {
+        if (end == rest_.size()) {
             rest_ = {};
         } else {
             const bool crlf =
@@ -39,8 +50,15 @@ public:
 
 private:
     std::string_view rest_;
+    const std::string& fileName_;
     int number_ = 0;
 };
+
+[[noreturn]] void ThrowTooLarge(const std::string& fileName) {
+    throw StudyError("El archivo \"" + fileName + "\" ocupa más de " +
+                     std::to_string(kMaxStudyFileBytes) +
+                     " bytes, más que cualquier archivo de estudio; no se lee.");
+}
 
 // A count line: ToInteger keeps its conversion error; a whole number out of
 // range is refused with a message of its own.
@@ -74,9 +92,10 @@ void LabelResponses(CalibrationStudy& study) {
 } // namespace
 
 CalibrationStudy ParseStudyFile(std::string_view bytes, const std::string& fileName) {
+    if (bytes.size() > kMaxStudyFileBytes) ThrowTooLarge(fileName);
     // Every line is read and both counts are checked before the study is
     // built, so a refused file yields nothing.
-    LineReader lines(bytes);
+    LineReader lines(bytes, fileName);
     std::array<std::string, 6> texts;
     for (auto& text : texts)
         text = lines.Next();
@@ -124,7 +143,24 @@ CalibrationStudy ParseStudyFile(std::string_view bytes, const std::string& fileN
 }
 
 CalibrationStudy ReadStudyFile(const std::string& path) {
-    return ParseStudyFile(ReadFileBytes(path), std::filesystem::path(path).filename().string());
+    const std::string fileName = std::filesystem::path(path).filename().string();
+    const std::optional<std::string> bytes = ReadFileBytes(path, kMaxStudyFileBytes);
+    if (!bytes) ThrowTooLarge(fileName);
+    return ParseStudyFile(*bytes, fileName);
+}
+
+std::optional<std::string> MisreadUtf8Text(const CalibrationStudy& study) {
+    for (const std::string* text :
+         {&study.MethodName, &study.AnalystName, &study.StudyDate, &study.MeasuredProperty,
+          &study.AddedQuantityUnits, &study.CalculationType, &study.LevelCount})
+        if (LooksLikeUtf8ReadAsCp1252(*text)) return *text;
+    for (const StudyLevel& level : study.Levels)
+        for (const std::string* text : {&level.AddedQuantity, &level.ReplicateCount})
+            if (LooksLikeUtf8ReadAsCp1252(*text)) return *text;
+    for (const ResponseRow& row : study.Responses)
+        for (const std::string* text : {&row.Response, &row.SecondDataColumn})
+            if (LooksLikeUtf8ReadAsCp1252(*text)) return *text;
+    return std::nullopt;
 }
 
 } // namespace valdex

@@ -1,10 +1,12 @@
 #include "files/study_file.h"
 
 #include "base/app_error.h"
+#include "base/number_conversion.h"
 #include "files/cp1252.h"
 #include "files/file_io.h"
-#include "base/number_conversion.h"
 #include "study/study_messages.h"
+
+#include <algorithm>
 
 namespace valdex {
 
@@ -29,13 +31,18 @@ class LineWriter {
 public:
     void Add(std::string_view text, const FieldName& field) {
         // A line break inside a value would shift every following line.
-        if (text.find_first_of("\r\n") != std::string_view::npos)
+        if (std::any_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }))
             throw StudyError("El campo \"" + field.Text() +
                              "\" tiene un salto de línea, que no se puede guardar en el archivo.");
         const auto bytes = Utf8ToCp1252(text);
         if (!bytes)
             throw StudyError("El campo \"" + field.Text() +
                              "\" tiene un carácter que no se puede guardar en el archivo.");
+        // One byte per character: the reader's limit on a line.
+        if (bytes->size() > kMaxFileValueLength)
+            throw StudyError("El campo \"" + field.Text() + "\" tiene más de " +
+                             std::to_string(kMaxFileValueLength) +
+                             " caracteres, que no se pueden guardar en el archivo.");
         bytes_ += *bytes;
         bytes_ += "\r\n";
     }

@@ -2,6 +2,7 @@
 
 #include "base/number_conversion.h"
 #include "calc/calibration.h"
+#include "calc/format_general.h"
 #include "calc/result_fields.h"
 
 #include <algorithm>

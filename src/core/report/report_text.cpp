@@ -2,6 +2,7 @@
 
 #include "base/app_error.h"
 #include "base/number_conversion.h"
+#include "calc/format_general.h"
 #include "calc/result_fields.h"
 #include "calc/results_text.h"
 

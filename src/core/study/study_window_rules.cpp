@@ -1,8 +1,8 @@
 #include "study/study_window_rules.h"
 
 #include "base/app_texts.h"
-#include "study/level_check.h"
 #include "base/number_conversion.h"
+#include "study/level_check.h"
 #include "study/study_messages.h"
 
 #include <utility>

@@ -1,8 +1,8 @@
 #include "app/about_box.h"
 
-#include "base/app_texts.h"
 #include "app/splash_window.h"
 #include "app/valdex_picture.h"
+#include "base/app_texts.h"
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>

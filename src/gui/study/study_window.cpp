@@ -2,8 +2,8 @@
 
 #include "app/context_help.h"
 #include "app/dialog_service.h"
-#include "base/error_handler.h"
 #include "app/hint.h"
+#include "base/error_handler.h"
 #include "study/study_grid.h"
 #include "study/study_window_rules.h"
 

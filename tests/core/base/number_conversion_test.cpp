@@ -1,5 +1,6 @@
 #include "base/number_conversion.h"
 
+#include "../support/expect_throw.h"
 #include "base/app_error.h"
 
 #include <gtest/gtest.h>
@@ -66,18 +67,44 @@ TEST(NumberConversionTest, DecimalNumbersWithTheGivenSeparator) {
 }
 
 TEST(NumberConversionTest, FailuresCarryTheOffendingText) {
-    try {
-        ToInteger("x");
-        FAIL();
-    } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'x' is not a valid integer value");
+    EXPECT_THROW_MSG(ToInteger("x"), ConversionError, "'x' is not a valid integer value");
+    EXPECT_THROW_MSG(ToDecimal("1,5", '.'), ConversionError,
+                     "'1,5' is not a valid floating point value");
+}
+
+std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+TEST(NumberConversionTest, OffendingTextIsShortenedAndItsControlCharactersEscaped) {
+    const std::string sixty(60, '7');
+    const struct {
+        std::string Text;
+        std::string Quoted;
+    } cases[] = {
+        {"", ""},
+        {sixty, sixty},
+        {sixty + "8", sixty + "…"},
+        // Characters, not bytes: sixty accented letters stay whole.
+        {std::string(30, 'a') + Repeat("ñ", 31), std::string(30, 'a') + Repeat("ñ", 30) + "…"},
+        {std::string("1\0002", 3), "1\\x002"},
+        {"a\tb\r\nc\x7F", "a\\x09b\\x0D\\x0Ac\\x7F"},
+        // C1 controls (undefined bytes of the study file's code page) and a
+        // byte that is no UTF-8.
+        {"\xC2\x81x\xFFy", "\\u0081x\\xFFy"},
+        {"€5", "€5"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(QuotedText(c.Text), c.Quoted) << c.Text;
+        EXPECT_THROW_MSG(ToInteger(c.Text), ConversionError,
+                         "'" + c.Quoted + "' is not a valid integer value");
     }
-    try {
-        ToDecimal("1,5", '.');
-        FAIL();
-    } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'1,5' is not a valid floating point value");
-    }
+    // The message of a long text stays short.
+    EXPECT_THROW_MSG(ToDecimal(std::string(100000, '9') + "x", '.'), ConversionError,
+                     "'" + std::string(60, '9') + "…' is not a valid floating point value");
 }
 
 } // namespace

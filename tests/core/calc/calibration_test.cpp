@@ -1,5 +1,6 @@
 #include "calc/calibration.h"
 
+#include "../support/expect_throw.h"
 #include "../support/worked_example.h"
 #include "base/app_error.h"
 #include "calc/format_general.h"
@@ -118,12 +119,7 @@ TEST(CalibrationTest, FaultsEndTheCalculationWithTheirTexts) {
             study.Levels[0].ReplicateCount = "-2";
         CalibrationCalculator calculator;
         CalibrationResult r;
-        try {
-            calculator.ComputeCalibration(study, r);
-            ADD_FAILURE() << c.name << ": no fault";
-        } catch (const AppError& error) {
-            EXPECT_EQ(error.what(), c.message) << c.name;
-        }
+        EXPECT_THROW_MSG(calculator.ComputeCalibration(study, r), AppError, c.message) << c.name;
     }
 }
 

@@ -47,5 +47,26 @@ TEST(Cp1252Test, RefusesWhatTheCodePageCannotHoldAndMalformedText) {
     }
 }
 
+TEST(Cp1252Test, Utf8ReadAsTheCodePageIsRecognised) {
+    const struct {
+        std::string FileBytes; // as the file holds them
+        bool Misread;
+    } cases[] = {
+        {"Regresi\xC3\xB3n", true}, // "Regresión" saved as UTF-8
+        {"\xC2\xB5g/mL", true},     // "µg/mL"
+        {"\xE2\x82\xAC", true},     // "€"
+        {"Regresi\xF3n", false},    // the code page's own "ó"
+        {"Regresion", false},       // ASCII reads the same either way
+        {"", false},
+        {"\xC3\xB3\xF3", false},  // a UTF-8 pair beside a lone code page byte
+        {"\xC1rea \xB5g", false}, // "Área µg"
+        {"Ordenada al Origen", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.FileBytes);
+        EXPECT_EQ(LooksLikeUtf8ReadAsCp1252(Cp1252ToUtf8(c.FileBytes)), c.Misread);
+    }
+}
+
 } // namespace
 } // namespace valdex

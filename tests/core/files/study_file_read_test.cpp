@@ -1,9 +1,14 @@
 #include "files/study_file.h"
 
+#include "../support/expect_throw.h"
 #include "base/app_error.h"
 #include "study_file_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+
+#include <unistd.h>
 
 namespace valdex {
 namespace {
@@ -29,15 +34,6 @@ std::string CountFile(const std::string& levelCount, const std::vector<std::stri
     for (int r = 1; r <= responseLines; ++r)
         bytes += std::to_string(r) + "\r\n";
     return bytes;
-}
-
-template <typename Error> std::string ParseError(const std::string& bytes) {
-    try {
-        ParseStudyFile(bytes, "x.w8c");
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
 }
 
 TEST(StudyFileReadTest, WorkedExampleFillsTheStudyAsANewWindowWouldHoldIt) {
@@ -91,7 +87,8 @@ TEST(StudyFileReadTest, MissingLinesReadAsEmpty) {
         const std::string bytes = FirstLines(kept);
         if (kept < 12) {
             // Line 7 or the count line at 12 is missing, and empty is no integer.
-            EXPECT_EQ(ParseError<ConversionError>(bytes), "'' is not a valid integer value");
+            EXPECT_THROW_MSG(ParseStudyFile(bytes, "x.w8c"), ConversionError,
+                             "'' is not a valid integer value");
             continue;
         }
         const CalibrationStudy study = ParseStudyFile(bytes, "x.w8c");
@@ -120,11 +117,11 @@ TEST(StudyFileReadTest, CountsOutOfRangeAreRefusedNamingTheLine) {
                                              "de rango (0-100000) en la línea 10."},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ParseError<StudyError>(c.Bytes), c.Message);
-    EXPECT_EQ(ParseError<ConversionError>(CountFile("dos", {}, "0", 0)),
-              "'dos' is not a valid integer value");
-    EXPECT_EQ(ParseError<ConversionError>(CountFile("1", {"2"}, "2.0", 0)),
-              "'2.0' is not a valid integer value");
+        EXPECT_THROW_MSG(ParseStudyFile(c.Bytes, "x.w8c"), StudyError, c.Message);
+    EXPECT_THROW_MSG(ParseStudyFile(CountFile("dos", {}, "0", 0), "x.w8c"), ConversionError,
+                     "'dos' is not a valid integer value");
+    EXPECT_THROW_MSG(ParseStudyFile(CountFile("1", {"2"}, "2.0", 0), "x.w8c"), ConversionError,
+                     "'2.0' is not a valid integer value");
 }
 
 TEST(StudyFileReadTest, LargestResponseCountLoads) {
@@ -137,8 +134,8 @@ TEST(StudyFileReadTest, LargestResponseCountLoads) {
 }
 
 TEST(StudyFileReadTest, NonIntegerReplicateCountFailsWhenLabelling) {
-    EXPECT_EQ(ParseError<ConversionError>(CountFile("2", {"3", "2.5"}, "5", 5)),
-              "'2.5' is not a valid integer value");
+    EXPECT_THROW_MSG(ParseStudyFile(CountFile("2", {"3", "2.5"}, "5", 5), "x.w8c"), ConversionError,
+                     "'2.5' is not a valid integer value");
 }
 
 TEST(StudyFileReadTest, LabelsFollowTheReplicateCountsWithinTheRows) {
@@ -165,6 +162,76 @@ TEST(StudyFileReadTest, LabelsFollowTheReplicateCountsWithinTheRows) {
         for (int r = 1; r <= c.Rows; ++r)
             EXPECT_EQ(study.ResponseCell(0, r), c.Labels[r - 1]);
     }
+}
+
+TEST(StudyFileReadTest, AFileLargerThanAnyTheWriterProducesIsRefusedUnread) {
+    static_assert(kMaxStudyFileBytes == 51'407'196);
+    testing::TempFolder folder;
+    const std::string path = folder.File("grande.w8c");
+    const std::string refused = "El archivo \"grande.w8c\" ocupa más de 51407196 bytes, más que "
+                                "cualquier archivo de estudio; no se lee.";
+    for (const long long size : {2'147'483'648LL, static_cast<long long>(kMaxStudyFileBytes) + 1}) {
+        SCOPED_TRACE(size);
+        testing::WriteBytes(path, kExampleBytes);
+        ASSERT_EQ(::truncate(path.c_str(), size), 0); // sparse: nothing to read
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_THROW_MSG(ReadStudyFile(path), StudyError, refused);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    }
+    EXPECT_THROW_MSG(ParseStudyFile(std::string(kMaxStudyFileBytes + 1, '\n'), "grande.w8c"),
+                     StudyError, refused);
+}
+
+TEST(StudyFileReadTest, AStudyLineLongerThanAnyValueIsRefusedNamingIt) {
+    const std::string longest(kMaxFileValueLength, '7');
+    // Line 1 a text, 8 a level value, 13 a response, 19 the second column.
+    for (const int line : {1, 8, 13, 19}) {
+        SCOPED_TRACE(line);
+        const auto withLine = [&](const std::string& text) {
+            std::string bytes = FirstLines(line - 1) + text + "\r\n";
+            return bytes + kExampleBytes.substr(FirstLines(line).size());
+        };
+        EXPECT_NO_THROW(ParseStudyFile(withLine(longest), "x.w8c"));
+        EXPECT_THROW_MSG(ParseStudyFile(withLine(longest + "7"), "x.w8c"), StudyError,
+                         "El archivo \"x.w8c\" tiene en la línea " + std::to_string(line) +
+                             " un texto de más de 255 caracteres.");
+    }
+    // Lines after the study are not read.
+    EXPECT_NO_THROW(ParseStudyFile(kExampleBytes + std::string(100000, 'x'), "x.w8c"));
+}
+
+TEST(StudyFileReadTest, TheLargestStudyTheWriterTakesFitsTheBoundAndLoads) {
+    const auto padded = [](const std::string& text) {
+        return std::string(kMaxFileValueLength - text.size(), ' ') + text;
+    };
+    CalibrationStudy study = ExampleStudy();
+    for (std::string* text :
+         {&study.MethodName, &study.AnalystName, &study.StudyDate, &study.MeasuredProperty,
+          &study.AddedQuantityUnits, &study.CalculationType})
+        *text = padded("x");
+    study.LevelCount = padded("10");
+    study.SetLevelColumns(kMaxFileLevels);
+    for (StudyLevel& level : study.Levels)
+        level = {"", padded("1"), padded(std::to_string(kMaxFileResponses / kMaxFileLevels))};
+    study.SetResponseRows(kMaxFileResponses);
+    for (ResponseRow& row : study.Responses)
+        row.Response = row.SecondDataColumn = padded("2");
+    const std::string bytes = SerializeStudy(study);
+    // Every line at its longest but N, which the writer writes as "100000".
+    EXPECT_EQ(bytes.size(), kMaxStudyFileBytes - (kMaxFileValueLength - 6));
+    const CalibrationStudy back = ParseStudyFile(bytes, "x.w8c");
+    EXPECT_EQ(back.ResponseRows(), kMaxFileResponses);
+    EXPECT_EQ(back.ResponseCell(2, kMaxFileResponses), padded("2"));
+}
+
+TEST(StudyFileReadTest, TheFirstValueThatLooksLikeMisreadUtf8IsFound) {
+    EXPECT_EQ(MisreadUtf8Text(ParseStudyFile(kExampleBytes, "x.w8c")), std::nullopt);
+    std::string bytes = kExampleBytes;
+    bytes.replace(bytes.find("Regresi\xF3n"), 10, "Regresi\xC3\xB3n");
+    EXPECT_EQ(MisreadUtf8Text(ParseStudyFile(bytes, "x.w8c")), "RegresiÃ³n");
+    // In the second column as well, the last line of the file.
+    bytes = kExampleBytes.substr(0, kExampleBytes.size() - 2) + "\xC2\xB5\r\n";
+    EXPECT_EQ(MisreadUtf8Text(ParseStudyFile(bytes, "x.w8c")), "Âµ");
 }
 
 } // namespace

@@ -35,9 +35,10 @@ public:
     const std::filesystem::path& Path() const { return path_; }
 
     // Names of the entries, sorted, to see that nothing was left behind.
-    std::string Listing() const {
+    std::string Listing() const { return ListingOf(path_); }
+    static std::string ListingOf(const std::filesystem::path& folder) {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         std::string text;

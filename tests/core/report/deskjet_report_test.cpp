@@ -1,5 +1,6 @@
 #include "report/deskjet_report.h"
 
+#include "../support/expect_throw.h"
 #include "base/app_error.h"
 #include "page_expectations.h"
 
@@ -121,12 +122,8 @@ TEST(DeskjetReportTest, FailingCalculationBeginsNoJob) {
     study.Responses[0].Response = "abc";
     RecordingCanvas canvas(600, 4800, 6300);
     DeskjetReport report;
-    try {
-        report.PrintResultsPage(canvas, study);
-        FAIL() << "no error";
-    } catch (const ConversionError& error) {
-        EXPECT_STREQ(error.what(), "'abc' is not a valid floating point value");
-    }
+    EXPECT_THROW_MSG(report.PrintResultsPage(canvas, study), ConversionError,
+                     "'abc' is not a valid floating point value");
     EXPECT_TRUE(canvas.Calls().empty());
 }
 

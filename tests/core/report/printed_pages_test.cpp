@@ -1,6 +1,7 @@
 // What the two designs share: the levels table in further blocks, the data
 // table over further pages, N = 0 and the aborted job.
 
+#include "../support/expect_throw.h"
 #include "base/app_error.h"
 #include "page_expectations.h"
 #include "report/deskjet_report.h"
@@ -421,12 +422,8 @@ TEST(PrintedPagesTest, IntegerFailureAbortsTheJob) {
             study.LevelCount = c.levelCount;
             if (c.badLevel) study.Levels[c.badLevel - 1].ReplicateCount = c.badCount;
             RecordingCanvas canvas(600, 4800, 6300);
-            try {
-                Design(laser)->PrintGeneralPage(canvas, study);
-                ADD_FAILURE() << "no error";
-            } catch (const ConversionError& error) {
-                EXPECT_EQ(ErrorBoxText(error.what()), std::string(c.message) + ".");
-            }
+            EXPECT_THROW_MSG(Design(laser)->PrintGeneralPage(canvas, study), ConversionError,
+                             c.message);
             EXPECT_EQ(canvas.JobEvents(),
                       (std::vector<CanvasCall::Kind>{CanvasCall::Begin, CanvasCall::Abort}));
             // Nothing of the data table nor the footer was drawn.

@@ -1,5 +1,6 @@
 #include "study/level_check.h"
 
+#include "../support/expect_throw.h"
 #include "base/app_error.h"
 
 #include <gtest/gtest.h>
@@ -39,12 +40,7 @@ TEST(LevelCheckTest, Outcomes) {
 TEST(LevelCheckTest, CountThatIsNotAWholeNumberEndsTheCommand) {
     CalibrationStudy study = CalibrationStudy::MakeNew();
     study.LevelCount = "x";
-    try {
-        CheckLevelCount(study);
-        FAIL();
-    } catch (const ConversionError& e) {
-        EXPECT_EQ(ErrorBoxText(e.what()), "'x' is not a valid integer value.");
-    }
+    EXPECT_THROW_MSG(CheckLevelCount(study), ConversionError, "'x' is not a valid integer value");
 }
 
 TEST(LevelCheckTest, ErrorBoxFullStopRule) {

@@ -1,7 +1,7 @@
 #include "study/study_window_rules.h"
 
-#include "study/level_check.h"
 #include "fake_study_view.h"
+#include "study/level_check.h"
 #include "study/study_messages.h"
 
 #include <gtest/gtest.h>
