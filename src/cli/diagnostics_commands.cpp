@@ -5,6 +5,7 @@
 #include "diagnostics/diagnostics.h"
 #include "diagnostics/diagnostics_text.h"
 #include "diagnostics/sample_reading.h"
+#include "cli_messages.h"
 #include "diagnostics_json.h"
 #include "files/study_file.h"
 #include "study/level_check.h"
@@ -98,7 +99,7 @@ private:
 
 // A failed study: its message on standard error and, in JSON, an object.
 void ReportFailure(const std::string& file, const std::string& message, bool json, Streams io) {
-    io.err << message << '\n';
+    io.err << FileMessage(file, message) << '\n';
     if (json) io.out << ErrorJson(file, message).str() << '\n';
 }
 
@@ -106,12 +107,12 @@ void ReportFailure(const std::string& file, const std::string& message, bool jso
 // optional after its message has been reported.
 std::optional<CalibrationStudy> ReadChecked(const std::string& file, bool json, Streams io) {
     try {
-        CalibrationStudy study = ReadStudyFile(file);
+        CalibrationStudy study = LoadStudy(file, io.err);
         const LevelCheck check = CheckLevelCount(study);
         if (!check.LevelCheckFailed) return study;
         ReportFailure(file, check.message, json, io);
-    } catch (const AppError& error) {
-        ReportFailure(file, ErrorBoxText(error.what()), json, io);
+    } catch (const std::exception& error) {
+        ReportFailure(file, FailureText(error), json, io);
     }
     return std::nullopt;
 }
@@ -128,8 +129,8 @@ bool DiagnoseOne(const std::string& file, const Arguments& args, char sep, Strea
                 io.out << line << '\n';
         }
         return true;
-    } catch (const AppError& error) {
-        ReportFailure(file, ErrorBoxText(error.what()), args.json, io);
+    } catch (const std::exception& error) {
+        ReportFailure(file, FailureText(error), args.json, io);
         return false;
     }
 }
@@ -176,8 +177,8 @@ int RunInterpolate(const std::vector<std::string>& argv, char sep, Streams io) {
         }
         io.out.flush();
         return 0;
-    } catch (const AppError& error) {
-        ReportFailure(file, ErrorBoxText(error.what()), args.json, io);
+    } catch (const std::exception& error) {
+        ReportFailure(file, FailureText(error), args.json, io);
         return 1;
     }
 }

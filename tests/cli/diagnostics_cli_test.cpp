@@ -173,7 +173,9 @@ TEST(DiagnosticsCliTest, JsonGoesOnPastFailingFiles) {
     // Two points: no s(y/x), so every limit says why; the residuals are there.
     EXPECT_NE(lines[3].find("\"residuo\":0"), std::string::npos);
     EXPECT_NE(lines[3].find("\"ich_syx\":{\"motivo\":\"Con 2 puntos"), std::string::npos);
-    EXPECT_EQ(r.err, "Datos fuera de rango, 2-10 Número de Niveles\nFile not found.\n");
+    EXPECT_EQ(r.err, "valdex-cli: " + Data("un-nivel.w8c") +
+                         ": Datos fuera de rango, 2-10 Número de Niveles\nvaldex-cli: " +
+                         Data("no-existe.w8c") + ": File not found.\n");
 }
 
 TEST(DiagnosticsCliTest, SeveralFilesInTextUnderTheirHeadings) {
@@ -181,7 +183,8 @@ TEST(DiagnosticsCliTest, SeveralFilesInTextUnderTheirHeadings) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.rfind("==> " + Example() + " <==\n", 0), 0u);
     EXPECT_NE(r.out.find("==> " + Data("replica-no-entera.w8c") + " <==\n"), std::string::npos);
-    EXPECT_EQ(r.err, "'2.5' is not a valid integer value.\n");
+    EXPECT_EQ(r.err, "valdex-cli: " + Data("replica-no-entera.w8c") +
+                         ": '2.5' is not a valid integer value.\n");
 }
 
 TEST(DiagnosticsCliTest, InterpolateAsChemCalPublishes) {
@@ -216,8 +219,10 @@ TEST(DiagnosticsCliTest, FailuresAndUsage) {
     };
     const Case cases[] = {
         {"interpolar " + Data("un-nivel.w8c") + " 3", 1,
-         "Datos fuera de rango, 2-10 Número de Niveles\n", ""},
-        {"interpolar " + Data("no-existe.w8c") + " 3 --json", 1, "File not found.\n",
+         "valdex-cli: " + Data("un-nivel.w8c") + ": Datos fuera de rango, 2-10 Número de Niveles\n",
+         ""},
+        {"interpolar " + Data("no-existe.w8c") + " 3 --json", 1,
+         "valdex-cli: " + Data("no-existe.w8c") + ": File not found.\n",
          "{\"archivo\":\"" + Data("no-existe.w8c") + "\",\"error\":\"File not found.\"}\n"},
         {"diagnostico", 2,
          "Uso: valdex-cli diagnostico ARCHIVO.w8c... [--alfa A] [--beta B] [--m M] [--k K] "
