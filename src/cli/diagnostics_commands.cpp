@@ -2,10 +2,10 @@
 
 #include "base/app_error.h"
 #include "base/number_conversion.h"
+#include "cli_messages.h"
 #include "diagnostics/diagnostics.h"
 #include "diagnostics/diagnostics_text.h"
 #include "diagnostics/sample_reading.h"
-#include "cli_messages.h"
 #include "diagnostics_json.h"
 #include "files/study_file.h"
 #include "study/level_check.h"

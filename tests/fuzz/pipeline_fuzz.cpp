@@ -1,12 +1,15 @@
 // Feeds arbitrary bytes through everything a study goes through: the
 // reader, the level check, the calculation under both calculation types,
-// the results and report texts and the two pages of both printed designs.
+// the results and report texts, the two pages of both printed designs and
+// the diagnostics.
 // Any step may refuse the study with an AppError; any other exception, a
 // sanitizer report or a print job used out of order is a fault.
 
 #include "base/app_error.h"
 #include "calc/calibration.h"
 #include "calc/results_text.h"
+#include "diagnostics/diagnostics.h"
+#include "diagnostics/diagnostics_text.h"
 #include "files/study_file.h"
 #include "null_canvas.h"
 #include "report/deskjet_report.h"
@@ -14,9 +17,12 @@
 #include "report/report_text.h"
 #include "study/level_check.h"
 
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -47,6 +53,30 @@ void PrintBothDesigns(const CalibrationStudy& study) {
     }
 }
 
+// Every diagnostic runs or says why; no text of them is ever a NaN or an
+// infinity.
+bool HasNonFiniteWord(const std::string& line) {
+    std::string word;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        const char c = i < line.size() ? line[i] : ' ';
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            continue;
+        }
+        if (word == "nan" || word == "inf" || word == "infinity") return true;
+        word.clear();
+    }
+    return false;
+}
+
+void RunDiagnostics(const CalibrationStudy& study) {
+    Refusable([&] {
+        for (const std::string& line :
+             DiagnosticsLines(ComputeDiagnostics(study, DiagnosticOptions{}, '.'), '.'))
+            if (HasNonFiniteWord(line)) std::abort();
+    });
+}
+
 void RunPipeline(const CalibrationStudy& study) {
     Refusable([&] { CheckLevelCount(study); });
     CalibrationCalculator calculator('.');
@@ -59,10 +89,7 @@ void RunPipeline(const CalibrationStudy& study) {
     BuildReport(study, calculator, result);
     PrintBothDesigns(study);
 
-    // ---- Diagnostics step ----------------------------------------------
-    // When the diagnostics of a study exist, run them here on `study`,
-    // inside Refusable, so that they meet every study the fuzzer builds.
-    // ----------------------------------------------------------------------
+    RunDiagnostics(study);
 }
 
 } // namespace

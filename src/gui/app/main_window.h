@@ -34,7 +34,8 @@ class MainWindow : public QMainWindow, public MainWindowView {
 public:
     // Without a dialog service the window uses the Qt message boxes and file
     // dialogs.
-    explicit MainWindow(std::unique_ptr<DialogService> dialogs = nullptr, QWidget* parent = nullptr);
+    explicit MainWindow(std::unique_ptr<DialogService> dialogs = nullptr,
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     MainWindowRules& Rules() { return rules_; }

@@ -71,9 +71,10 @@ QString StudyFileDialog::MissingFolder() const {
 void StudyFileDialog::accept() {
     const QString missing = MissingFolder();
     if (missing.isEmpty()) return QFileDialog::accept();
-    QMessageBox box(QMessageBox::Warning, windowTitle(),
-                    QStringLiteral("La carpeta \"%1\" no existe.").arg(QDir::toNativeSeparators(missing)),
-                    QMessageBox::Ok, this);
+    QMessageBox box(
+        QMessageBox::Warning, windowTitle(),
+        QStringLiteral("La carpeta \"%1\" no existe.").arg(QDir::toNativeSeparators(missing)),
+        QMessageBox::Ok, this);
     box.exec();
 }
 

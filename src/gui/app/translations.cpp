@@ -9,8 +9,7 @@ namespace valdex {
 
 void UseSpanishLocale() {
     const QLocale system = QLocale::system();
-    QLocale::setDefault(system.language() == QLocale::Spanish ? system
-                                                              : QLocale(QLocale::Spanish));
+    QLocale::setDefault(system.language() == QLocale::Spanish ? system : QLocale(QLocale::Spanish));
 }
 
 bool InstallSpanishTranslations(QCoreApplication& app) {

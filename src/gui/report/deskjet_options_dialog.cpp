@@ -2,7 +2,8 @@
 
 namespace valdex {
 
-DeskjetOptionsDialog::DeskjetOptionsDialog(QWidget* parent, CurrentStudy currentStudy, ErrorBox& errors, char decimalSeparator)
+DeskjetOptionsDialog::DeskjetOptionsDialog(QWidget* parent, CurrentStudy currentStudy,
+                                           ErrorBox& errors, char decimalSeparator)
     : PrintOptionsDialog(parent, QStringLiteral("Imprimir:"), std::move(currentStudy), errors),
       report_(decimalSeparator) {}
 

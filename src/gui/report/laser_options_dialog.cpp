@@ -3,7 +3,7 @@
 namespace valdex {
 
 LaserOptionsDialog::LaserOptionsDialog(QWidget* parent, CurrentStudy currentStudy, ErrorBox& errors,
-                 char decimalSeparator)
+                                       char decimalSeparator)
     : PrintOptionsDialog(parent, QStringLiteral("Imprimir en Lasser :"), std::move(currentStudy),
                          errors),
       report_(decimalSeparator) {}

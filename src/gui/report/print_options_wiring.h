@@ -13,7 +13,7 @@ namespace valdex {
 class MainWindow;
 
 struct PrintOptionsDialogs {
-    LaserOptionsDialog* laser; // owned by the main window
+    LaserOptionsDialog* laser;     // owned by the main window
     DeskjetOptionsDialog* deskjet; // owned by the main window
 };
 

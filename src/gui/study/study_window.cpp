@@ -124,7 +124,7 @@ void StudyWindow::Register(Control control, QWidget* widget, int page) {
 }
 
 QLineEdit* StudyWindow::AddField(Control control, const char* objectName, const QString& label,
-                               QWidget* page) {
+                                 QWidget* page) {
     auto* caption = new QLabel(label, page);
     auto* edit = new QLineEdit(page);
     edit->setObjectName(QString::fromLatin1(objectName));

@@ -93,10 +93,10 @@ TEST(CommandStatesTest, DesignStates) {
     states.Apply(CommandEvent::Start);
     EXPECT_EQ(states, CommandStates());
     const Command enabled[] = {
-        Command::FileNewItem,    Command::spdnuevo,         Command::FileOpenItem,
-        Command::spdabrir,       Command::FileMenu,
-        Command::FileExitItem,   Command::spdexit,          Command::HelpContentsItem,
-        Command::HelpSearchItem, Command::HelpHowToUseItem, Command::HelpAboutItem};
+        Command::FileNewItem,      Command::spdnuevo,         Command::FileOpenItem,
+        Command::spdabrir,         Command::FileMenu,         Command::FileExitItem,
+        Command::spdexit,          Command::HelpContentsItem, Command::HelpSearchItem,
+        Command::HelpHowToUseItem, Command::HelpAboutItem};
     for (Command command : AllCommands()) {
         bool expected = false;
         for (Command on : enabled)

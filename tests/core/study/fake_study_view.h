@@ -99,7 +99,6 @@ public:
     }
     // The user turns the page (a tab, Ctrl+PgDown).
     bool UserTurnsPage() { return rules->LeavePage(); }
-
 };
 
 // The main window as a study window sees it.

@@ -625,8 +625,7 @@ TEST_F(StudyWindowRulesTest, EveryMoveBetweenTheControlsOfTheLevelsPage) {
         const std::vector<std::string> expected =
             c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{};
         EXPECT_EQ(moveView.messages, expected);
-        EXPECT_EQ(std::string(testing::ControlName(moveView.focus)),
-                  testing::ControlName(c.focus));
+        EXPECT_EQ(std::string(testing::ControlName(moveView.focus)), testing::ControlName(c.focus));
         EXPECT_EQ(moveRules.ActiveControl(), c.focus);
         EXPECT_EQ(stood, c.focus == c.to);
     }
@@ -642,7 +641,8 @@ TEST_F(StudyWindowRulesTest, TurningThePageAfterAPassingCheckThatMovedTheFocus) 
     ASSERT_TRUE(view.UserFocus(Control::enivel));
     rules.SetFieldText(Control::enivel, "1");
     EXPECT_FALSE(view.UserTurnsPage());
-    EXPECT_EQ(view.messages, std::vector<std::string>{"Datos fuera de rango, 2-10 número de niveles"});
+    EXPECT_EQ(view.messages,
+              std::vector<std::string>{"Datos fuera de rango, 2-10 número de niveles"});
     EXPECT_EQ(rules.ActiveControl(), Control::enivel);
 }
 

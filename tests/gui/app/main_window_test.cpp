@@ -15,11 +15,11 @@
 
 #include <QAccessible>
 #include <QDialogButtonBox>
-#include <QMessageBox>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -293,8 +293,9 @@ private slots:
         QCOMPARE(panel->text(QAccessible::Name), QStringLiteral("Modificado"));
         QCOMPARE(panel->text(QAccessible::Description), QStringLiteral("Estado del archivo"));
         form_->StatusLine()->setText(QStringLiteral("Crea un nuevo archivo"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(form_->StatusLine())->text(QAccessible::Name),
-                 QStringLiteral("Crea un nuevo archivo"));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(form_->StatusLine())->text(QAccessible::Name),
+            QStringLiteral("Crea un nuevo archivo"));
     }
 
     // The file dialogs speak Spanish: Qt's texts and the locale's dates.
@@ -306,10 +307,12 @@ private slots:
         StudyFileDialog dialog(nullptr, QStringLiteral("Guardar como"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         QStringList texts;
-        for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            texts << label->text();
         for (const QPushButton* button : dialog.findChildren<QPushButton*>())
             texts << button->text();
-        QVERIFY2(texts.contains(QStringLiteral("&Guardar")) || texts.contains(QStringLiteral("Guardar")),
+        QVERIFY2(texts.contains(QStringLiteral("&Guardar")) ||
+                     texts.contains(QStringLiteral("Guardar")),
                  qPrintable(texts.join(QLatin1Char('|'))));
         for (const char* english : {"Look in:", "File &name:", "Files of type:", "&Save", "Cancel"})
             QVERIFY2(!texts.contains(QString::fromLatin1(english)), english);

@@ -134,7 +134,8 @@ private slots:
         if (laser)
             dialog = std::make_unique<valdex::LaserOptionsDialog>(nullptr, current_, errors_, '.');
         else
-            dialog = std::make_unique<valdex::DeskjetOptionsDialog>(nullptr, current_, errors_, '.');
+            dialog =
+                std::make_unique<valdex::DeskjetOptionsDialog>(nullptr, current_, errors_, '.');
         Script(*dialog, true);
         dialog->ShowOptions();
         dialog->SetItemIndex(item);
@@ -194,7 +195,8 @@ private slots:
         if (laser)
             dialog = std::make_unique<valdex::LaserOptionsDialog>(nullptr, current_, errors_, '.');
         else
-            dialog = std::make_unique<valdex::DeskjetOptionsDialog>(nullptr, current_, errors_, '.');
+            dialog =
+                std::make_unique<valdex::DeskjetOptionsDialog>(nullptr, current_, errors_, '.');
         Script(*dialog, true);
         dialog->SetItemIndex(item);
         dialog->BitBtn1Click();

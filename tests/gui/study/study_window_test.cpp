@@ -9,10 +9,10 @@
 #include "study/study_window.h"
 #include "study/study_window_rules.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>

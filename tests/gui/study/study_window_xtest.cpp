@@ -3,10 +3,10 @@
 // answered with keys. After each message the application must be alive, on
 // the page and in the control the rules name, with no second message.
 
+#include "../support/x_keyboard.h"
 #include "app/main_window.h"
 #include "study/study_grid.h"
 #include "study/study_window.h"
-#include "../support/x_keyboard.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,7 +26,8 @@ namespace {
 // The name of the control holding the focus (a cell editor counts as its grid).
 QString FocusedControl() {
     for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+        if (!widget->objectName().isEmpty() &&
+            !widget->objectName().startsWith(QLatin1String("qt_")))
             return widget->objectName();
     return {};
 }
@@ -126,8 +127,8 @@ void StudyWindowXTest::messagesLeaveTheFocusWhereTheRulesPutIt_data() {
         << QStringList{"ctrl+n", toLevels, "End", "BackSpace", "=4", "Tab", "Tab"} << mismatch << 1
         << QStringLiteral("enivel");
     QTest::newRow("level count not accepted, Guardar")
-        << QStringList{"ctrl+n", "Tab", "Tab", "Tab", "Tab", "Tab", "=Ordenada al Origen",
-                       toLevels, "End", "BackSpace", "=4", "ctrl+g"}
+        << QStringList{"ctrl+n", "Tab", "Tab",       "Tab", "Tab",   "Tab", "=Ordenada al Origen",
+                       toLevels, "End", "BackSpace", "=4",  "ctrl+g"}
         << mismatch << 1 << QStringLiteral("enivel");
     QTest::newRow("levels grid left with an empty cell")
         << levels({"1", "2", "3", "3", "", "3"}) << QStringLiteral("Falta capturar algún dato") << 1
@@ -150,11 +151,16 @@ void StudyWindowXTest::messagesLeaveTheFocusWhereTheRulesPutIt_data() {
         << QStringLiteral("La replicación del nivel 1 es negativa.") << 1
         << QStringLiteral("stgnivel");
     QTest::newRow("data grid left with an empty response")
-        << (levels({"1", "2", "3", "1", "1", "1"}) << toLevels << "=5" << "ctrl+Prior")
+        << (levels({"1", "2", "3", "1", "1", "1"}) << toLevels << "=5"
+                                                   << "ctrl+Prior")
         << QStringLiteral("Falta capturar el 2 º dato .") << 2 << QStringLiteral("stgdatos");
     QTest::newRow("data grid left with a text")
-        << (levels({"1", "2", "3", "1", "1", "1"})
-            << toLevels << "=a" << "Tab" << "=2" << "Tab" << "=3" << "ctrl+Prior")
+        << (levels({"1", "2", "3", "1", "1", "1"}) << toLevels << "=a"
+                                                   << "Tab"
+                                                   << "=2"
+                                                   << "Tab"
+                                                   << "=3"
+                                                   << "ctrl+Prior")
         << QStringLiteral("El dato 1 no es un valor numérico.") << 2 << QStringLiteral("stgdatos");
 }
 

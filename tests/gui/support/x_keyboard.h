@@ -35,8 +35,10 @@ public:
     void Press(const QString& chord, int settleMs = 60) {
         const QStringList parts = chord.split(QLatin1Char('+'));
         QList<KeyCode> codes;
-        for (const QString& part : parts) codes << Code(ModifierName(part));
-        for (KeyCode code : codes) XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        for (const QString& part : parts)
+            codes << Code(ModifierName(part));
+        for (KeyCode code : codes)
+            XTestFakeKeyEvent(display_, code, True, CurrentTime);
         for (auto it = codes.crbegin(); it != codes.crend(); ++it)
             XTestFakeKeyEvent(display_, *it, False, CurrentTime);
         XSync(display_, False);
@@ -55,7 +57,8 @@ public:
 
     // Plain text, one key a character (digits, letters, '.', ',', '-').
     void Type(const QString& text) {
-        for (QChar c : text) Press(CharacterKey(c), 20);
+        for (QChar c : text)
+            Press(CharacterKey(c), 20);
         QTest::qWait(40);
     }
 
