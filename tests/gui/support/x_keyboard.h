@@ -17,6 +17,21 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+// Xlib's macros clash with Qt's names wherever this header stands among the
+// includes.
+#undef None
+#undef Bool
+#undef Status
+#undef True
+#undef False
+#undef KeyPress
+#undef KeyRelease
+#undef FocusIn
+#undef FocusOut
+#undef CursorShape
+#undef Expose
+#undef Unsorted
+
 namespace valdex::testing {
 
 class XKeyboard {
@@ -38,20 +53,20 @@ public:
         for (const QString& part : parts)
             codes << Code(ModifierName(part));
         for (KeyCode code : codes)
-            XTestFakeKeyEvent(display_, code, True, CurrentTime);
+            XTestFakeKeyEvent(display_, code, 1, 0);
         for (auto it = codes.crbegin(); it != codes.crend(); ++it)
-            XTestFakeKeyEvent(display_, *it, False, CurrentTime);
-        XSync(display_, False);
+            XTestFakeKeyEvent(display_, *it, 0, 0);
+        XSync(display_, 0);
         QTest::qWait(settleMs);
     }
 
     // A click of the left button at `pos` of `widget`, moving the pointer there.
     void Click(QWidget* widget, QPoint pos, int settleMs = 80) {
         const QPoint global = widget->mapToGlobal(pos);
-        XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
-        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
-        XSync(display_, False);
+        XTestFakeMotionEvent(display_, -1, global.x(), global.y(), 0);
+        XTestFakeButtonEvent(display_, 1, 1, 0);
+        XTestFakeButtonEvent(display_, 1, 0, 0);
+        XSync(display_, 0);
         QTest::qWait(settleMs);
     }
 
