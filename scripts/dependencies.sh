@@ -8,7 +8,7 @@ VALDEX_PACKAGES=(
     libboost-dev
     clang clang-format libclang-rt-14-dev
     fonts-liberation fonts-liberation2 fontconfig
-    poppler-utils xvfb xauth libx11-dev libxtst-dev openbox
+    poppler-utils xvfb xauth libx11-dev libxtst-dev openbox locales
 )
 
 valdex_install_dependencies() {

@@ -238,7 +238,7 @@ TEST(DiagnosticsCliTest, FailuresAndUsage) {
         {"diagnostico --xml a.w8c", 2, "Opción desconocida: --xml\n", ""},
         {"interpolar " + Example(), 2,
          "Uso: valdex-cli interpolar ARCHIVO.w8c Y1 [Y2 ...] [--alfa A] [--json]\n", ""},
-        {"interpolar " + Example() + " 3,5", 2, "La respuesta de la muestra no es un número: 3,5\n",
+        {"interpolar " + Example() + " 3x5", 2, "La respuesta de la muestra no es un número: 3x5\n",
          ""},
         {"interpolar " + Example() + " 3 --m 2", 2, "Opción desconocida: --m\n", ""},
     };

@@ -60,7 +60,11 @@ bool ParseDecimal(std::string_view text, char separator, long double& value) {
     int mantissaDigits = 0;
     while (i < text.size() && IsDigit(text[i]))
         normal += text[i++], ++mantissaDigits;
-    if (i < text.size() && text[i] == separator) {
+    // Either mark is read as the decimal one, whatever the user's locale: a
+    // study typed with a comma opens where a point is the separator, and the
+    // other way round. No thousands separator is accepted, so neither
+    // reading is ambiguous.
+    if (i < text.size() && (text[i] == separator || text[i] == '.' || text[i] == ',')) {
         normal += '.';
         ++i;
         while (i < text.size() && IsDigit(text[i]))

@@ -1,7 +1,8 @@
 #pragma once
 // The one rule by which study texts become numbers, used by every part of the
 // program. Blanks around the number are allowed; a sign is optional; decimal
-// numbers take the given decimal separator and an optional exponent (E or e).
+// numbers take a decimal mark ("," or ".", besides the user's separator) and
+// an optional exponent (E or e).
 
 #include <string_view>
 

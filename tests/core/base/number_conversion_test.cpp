@@ -49,12 +49,31 @@ TEST(NumberConversionTest, DecimalNumbersWithTheGivenSeparator) {
         long double value;
     };
     const Case cases[] = {
-        {"2.1", '.', true, 2.1L}, {"2,1", ',', true, 2.1L},   {"2,1", '.', false, 0},
-        {"2.1", ',', false, 0},   {"-0.5", '.', true, -0.5L}, {".5", '.', true, 0.5L},
-        {"5.", '.', true, 5},     {"1E3", '.', true, 1000},   {"1.5e-2", '.', true, 0.015L},
-        {" 4 ", '.', true, 4},    {"", '.', false, 0},        {"abc", '.', false, 0},
-        {"1e", '.', false, 0},    {".", '.', false, 0},       {"1e999", '.', false, 0},
-        {"0x10", '.', false, 0},  {"nan", '.', false, 0},     {"inf", '.', false, 0},
+        // Either mark, whatever the user's separator.
+        {"2.1", '.', true, 2.1L},
+        {"2,1", ',', true, 2.1L},
+        {"2,1", '.', true, 2.1L},
+        {"2.1", ',', true, 2.1L},
+        {",5", '.', true, 0.5L},
+        {"1,5e2", '.', true, 150},
+        // Still one mark at most: no thousands separators.
+        {"1.234,5", ',', false, 0},
+        {"1,234.5", '.', false, 0},
+        {"1,2,3", ',', false, 0},
+        {"-0.5", '.', true, -0.5L},
+        {".5", '.', true, 0.5L},
+        {"5.", '.', true, 5},
+        {"1E3", '.', true, 1000},
+        {"1.5e-2", '.', true, 0.015L},
+        {" 4 ", '.', true, 4},
+        {"", '.', false, 0},
+        {"abc", '.', false, 0},
+        {"1e", '.', false, 0},
+        {".", '.', false, 0},
+        {"1e999", '.', false, 0},
+        {"0x10", '.', false, 0},
+        {"nan", '.', false, 0},
+        {"inf", '.', false, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsDecimal(c.text, c.sep), c.valid) << c.text;
@@ -68,8 +87,8 @@ TEST(NumberConversionTest, DecimalNumbersWithTheGivenSeparator) {
 
 TEST(NumberConversionTest, FailuresCarryTheOffendingText) {
     EXPECT_THROW_MSG(ToInteger("x"), ConversionError, "'x' is not a valid integer value");
-    EXPECT_THROW_MSG(ToDecimal("1,5", '.'), ConversionError,
-                     "'1,5' is not a valid floating point value");
+    EXPECT_THROW_MSG(ToDecimal("1;5", '.'), ConversionError,
+                     "'1;5' is not a valid floating point value");
 }
 
 std::string Repeat(const std::string& text, int times) {

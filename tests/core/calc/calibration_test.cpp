@@ -74,14 +74,21 @@ TEST(CalibrationTest, UnknownTypeKeepsEarlierLimits) {
     EXPECT_EQ(F(r.LD, 6), "0.238776");
 }
 
-TEST(CalibrationTest, DecimalSeparatorIsPassedIn) {
-    CalibrationStudy study = MakeStudy({{"0,5", "2"}, {"1,5", "2"}}, {"1,0", "1,1", "3,0", "3,2"});
-    CalibrationCalculator comma(',');
-    CalibrationResult r;
-    comma.ComputeCalibration(study, r);
-    EXPECT_NEAR(r.Slope, 2.05, 1e-12);
-    CalibrationCalculator point('.');
-    EXPECT_THROW(point.ComputeCalibration(study, r), ConversionError);
+// A study typed with decimal commas gives the same line where the point is
+// the separator, and one with points where the comma is.
+TEST(CalibrationTest, EitherDecimalMarkWhateverTheSeparator) {
+    const CalibrationStudy commas =
+        MakeStudy({{"0,5", "2"}, {"1,5", "2"}}, {"1,0", "1,1", "3,0", "3,2"});
+    const CalibrationStudy points =
+        MakeStudy({{"0.5", "2"}, {"1.5", "2"}}, {"1.0", "1.1", "3.0", "3.2"});
+    for (const char separator : {',', '.'}) {
+        for (const CalibrationStudy* study : {&commas, &points}) {
+            CalibrationCalculator calculator(separator);
+            CalibrationResult r;
+            calculator.ComputeCalibration(*study, r);
+            EXPECT_NEAR(r.Slope, 2.05, 1e-12) << separator;
+        }
+    }
 }
 
 TEST(CalibrationTest, FaultsEndTheCalculationWithTheirTexts) {

@@ -270,7 +270,7 @@ TEST(DiagnosticsEdgeTest, HundredThousandResponsesStayCheap) {
 
 TEST(DiagnosticsStudyTest, StudiesAreReadAsTheCalculationReadsThem) {
     CalibrationStudy bad = testing::WorkedExample();
-    bad.Responses[4].Response = "4,2";
+    bad.Responses[4].Response = "4;2";
     EXPECT_THROW(ComputeDiagnostics(bad, {}, '.'), ConversionError);
     EXPECT_NO_THROW(ComputeDiagnostics(testing::WorkedExample(), {}, '.'));
 

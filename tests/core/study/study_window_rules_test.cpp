@@ -456,7 +456,8 @@ TEST_F(StudyWindowRulesTest, LeavingTheResponsesGrid) {
         {"8.1", "", -1},
         {"", "Falta capturar el 4 º dato .", 2},
         {"abc", "El dato 4 no es un valor numérico.", -1},
-        {"4,0", "El dato 4 no es un valor numérico.", -1},
+        {"4,0", "", -1}, // either decimal mark
+        {"4;0", "El dato 4 no es un valor numérico.", -1},
         {"-1.5e2", "", -1},
     };
     SetLevels({{"1", "3"}, {"2", "3"}});
