@@ -30,4 +30,18 @@ std::string TooManyResponses(int limit) {
     return "El número total de replicas no puede ser mayor que " + std::to_string(limit) + ".";
 }
 
+namespace {
+std::string Count(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+} // namespace
+
+std::string BlockDoesNotFit(const char* gridName, int rows, int columns, int fitRows,
+                            int fitColumns) {
+    return std::string("El bloque pegado no cabe en ") + gridName + ": tiene " +
+           Count(rows, "fila", "filas") + " y " + Count(columns, "columna", "columnas") +
+           ", y desde la celda elegida caben " + Count(fitRows, "fila", "filas") + " y " +
+           Count(fitColumns, "columna", "columnas") + ".";
+}
+
 } // namespace valdex

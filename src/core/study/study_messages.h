@@ -31,4 +31,10 @@ std::string ReplicateNegative(int level);
 // "El número total de replicas no puede ser mayor que 100000."
 std::string TooManyResponses(int limit);
 
+// A pasted block that does not fit from the chosen cell:
+// "El bloque pegado no cabe en la tabla de niveles: tiene 3 filas y 5
+// columnas, y desde la celda elegida caben 2 filas y 4 columnas."
+std::string BlockDoesNotFit(const char* gridName, int rows, int columns, int fitRows,
+                            int fitColumns);
+
 } // namespace valdex

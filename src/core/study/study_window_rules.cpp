@@ -2,9 +2,11 @@
 
 #include "base/app_texts.h"
 #include "base/number_conversion.h"
+#include "study/grid_block.h"
 #include "study/level_check.h"
 #include "study/study_messages.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace valdex {
@@ -153,6 +155,48 @@ void StudyWindowRules::LevelCellEdited(int column, int row, std::string text) {
 void StudyWindowRules::ResponseCellEdited(int row, std::string text) {
     SetResponseCell(row, std::move(text));
     SetModified();
+}
+
+// ----- Blocks from and to spreadsheets -----
+
+bool StudyWindowRules::PasteBlock(Grid grid, GridCell at, const std::string& text) {
+    const GridBlock block = ParseGridBlock(text);
+    const bool levels = grid == Grid::stgnivel;
+    const int lastColumn = levels ? study_.LevelColumns() : 1;
+    const int lastRow = levels ? 2 : study_.ResponseRows();
+    const int fitRows = std::max(0, lastRow - at.row + 1);
+    const int fitColumns = std::max(0, lastColumn - at.column + 1);
+    if (at.row < 1 || at.column < 1 || block.Rows() > fitRows || block.Columns() > fitColumns) {
+        const char* name = levels ? "la tabla de niveles" : "la captura de datos";
+        ReportFailure(BlockDoesNotFit(name, block.Rows(), block.Columns(), fitRows, fitColumns),
+                      kSamePage, levels ? Control::stgnivel : Control::stgdatos);
+        return false;
+    }
+    for (int r = 0; r < block.Rows(); ++r) {
+        const auto& cells = block.rows[r];
+        for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
+            if (levels)
+                SetLevelCell(at.column + c, at.row + r, cells[c]);
+            else
+                SetResponseCell(at.row + r, cells[c]);
+        }
+    }
+    SetModified();
+    view_.ShowStudy(study_, levels ? StudyPart::LevelsGrid : StudyPart::ResponsesGrid);
+    if (!levels) host_.DataKeyTyped();
+    return true;
+}
+
+std::string StudyWindowRules::CopyBlock(Grid grid, GridCell from, GridCell to) const {
+    GridBlock block;
+    for (int row = from.row; row <= to.row; ++row) {
+        std::vector<std::string> cells;
+        for (int column = from.column; column <= to.column; ++column)
+            cells.push_back(grid == Grid::stgnivel ? study_.LevelCell(column, row)
+                                                   : study_.ResponseCell(column, row));
+        block.rows.push_back(std::move(cells));
+    }
+    return FormatGridBlock(block);
 }
 
 // ----- Focus -----

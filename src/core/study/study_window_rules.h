@@ -79,6 +79,18 @@ public:
     void LevelCellEdited(int column, int row, std::string text);
     void ResponseCellEdited(int row, std::string text);
 
+    // A block pasted from a spreadsheet into a grid at `at` (the current
+    // cell): tab-separated cells, one line a row. The levels grid takes it as
+    // it stands (row 1 the added quantities, row 2 the replicate counts), the
+    // responses grid fills rows downward. A block that does not fit is
+    // refused whole with a message and nothing changes; otherwise it is an
+    // edit like typing: the modified mark, and in the responses grid the
+    // calculation commands offered. False when refused.
+    bool PasteBlock(Grid grid, GridCell at, const std::string& text);
+    // The cells from `from` to `to` (inclusive, data cells) in the format of
+    // PasteBlock, for the clipboard.
+    std::string CopyBlock(Grid grid, GridCell from, GridCell to) const;
+
     // ----- Focus -----
     // The focus arrives in the notebook for the first time, on `where`: the
     // rules take it as holding the focus, then run ThojasEnter.

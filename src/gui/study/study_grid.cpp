@@ -1,5 +1,9 @@
 #include "study/study_grid.h"
 
+#include "study/grid_block.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -54,7 +58,8 @@ StudyGrid::StudyGrid(QWidget* parent) : QTableWidget(parent) {
     setItemDelegate(new StudyGridDelegate(this));
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A block can be selected for copying (Shift with the arrows or a click).
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setCornerButtonEnabled(false);
     setTabKeyNavigation(true);
@@ -169,6 +174,7 @@ void StudyGrid::keyPressEvent(QKeyEvent* event) {
         LeaveGrid(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
         return;
     }
+    if (BlockKey(event)) return;
     QTableWidget::keyPressEvent(event);
 }
 
@@ -189,7 +195,28 @@ void StudyGrid::EditorCreated(QLineEdit* editor, const QModelIndex& index) {
             [this, cell](const QString& text) { emit cellEdited(cell, text); });
 }
 
+bool StudyGrid::BlockKey(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        const QString text = QGuiApplication::clipboard()->text();
+        if (!IsMultiCellText(text.toStdString())) return false; // one cell: the editor's
+        const GridCell at = CurrentCell();
+        CloseCellEditor();
+        emit blockPasted(at, text);
+        return true;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+        if (ranges.size() != 1 || ranges[0].rowCount() * ranges[0].columnCount() < 2) return false;
+        const QTableWidgetSelectionRange& range = ranges[0];
+        emit copyRequested({range.leftColumn() + 1, range.topRow() + 1},
+                           {range.rightColumn() + 1, range.bottomRow() + 1});
+        return true;
+    }
+    return false;
+}
+
 bool StudyGrid::EditorKey(QWidget* editor, QKeyEvent* event) {
+    if (BlockKey(event)) return true;
     const QChar typed = TypedCharacter(*event);
     if (!typed.isNull()) {
         const GridCell current = CurrentCell();

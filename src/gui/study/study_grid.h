@@ -53,6 +53,10 @@ signals:
     void keyTyped(QChar key, GridCell current);
     // The text of a data cell changed by the user.
     void cellEdited(GridCell cell, const QString& text);
+    // Ctrl+V with a block of several cells on the clipboard, at `at`.
+    void blockPasted(GridCell at, const QString& text);
+    // Ctrl+C on a selected block of data cells.
+    void copyRequested(GridCell from, GridCell to);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -67,6 +71,8 @@ private:
     void EditorCreated(QLineEdit* editor, const QModelIndex& index);
     // Handles a key for the open editor; true when it is used up here.
     bool EditorKey(QWidget* editor, QKeyEvent* event);
+    // Ctrl+V of a block and Ctrl+C of a selection; true when used up here.
+    bool BlockKey(QKeyEvent* event);
     void LeaveGrid(bool forward);
 
     GridMode mode_ = GridMode::Cell;

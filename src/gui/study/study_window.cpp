@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -203,6 +204,7 @@ QWidget* StudyWindow::BuildLevelsPage() {
     stgnivel_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     stgnivel_->verticalHeader()->setMinimumWidth(110);
     connect(stgnivel_, &StudyGrid::keyTyped, this, &StudyWindow::LevelKeyTyped);
+    ConnectBlocks(stgnivel_, Grid::stgnivel);
     connect(stgnivel_, &StudyGrid::cellEdited, this, [this](GridCell cell, const QString& text) {
         if (!redrawing_)
             Forward([&] { rules_->LevelCellEdited(cell.column, cell.row, ToUtf8(text)); });
@@ -253,6 +255,7 @@ QWidget* StudyWindow::BuildDataPage() {
     stgdatos_->setColumnWidth(0, 130);
     heading->setBuddy(stgdatos_);
     connect(stgdatos_, &StudyGrid::keyTyped, this, &StudyWindow::DataKeyTyped);
+    ConnectBlocks(stgdatos_, Grid::stgdatos);
     connect(stgdatos_, &StudyGrid::cellEdited, this, [this](GridCell cell, const QString& text) {
         if (!redrawing_) Forward([&] { rules_->ResponseCellEdited(cell.row, ToUtf8(text)); });
     });
@@ -283,6 +286,17 @@ QWidget* StudyWindow::BuildDataPage() {
     layout->addWidget(stgdatos_, 1);
     Register(Control::stgdatos, stgdatos_, kDataPage);
     return page;
+}
+
+void StudyWindow::ConnectBlocks(StudyGrid* grid, valdex::Grid which) {
+    connect(grid, &StudyGrid::blockPasted, this, [this, which](GridCell at, const QString& text) {
+        Forward([&] { rules_->PasteBlock(which, at, ToUtf8(text)); });
+    });
+    connect(grid, &StudyGrid::copyRequested, this, [this, which](GridCell from, GridCell to) {
+        Forward([&] {
+            QGuiApplication::clipboard()->setText(FromUtf8(rules_->CopyBlock(which, from, to)));
+        });
+    });
 }
 
 void StudyWindow::ShowDataMenu(QPoint viewportPos) {

@@ -65,6 +65,8 @@ private:
     QWidget* BuildDataPage();
     // The popup menu of the responses grid at a point of its viewport.
     void ShowDataMenu(QPoint viewportPos);
+    // Blocks pasted into and copied from a grid go through the rules.
+    void ConnectBlocks(StudyGrid* grid, valdex::Grid which);
     QLineEdit* AddField(Control control, const char* objectName, const QString& label,
                         QWidget* page);
     void Register(Control control, QWidget* widget, int page);

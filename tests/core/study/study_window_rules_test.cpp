@@ -19,6 +19,17 @@ constexpr const char* kMismatch =
     "El número de celdas de captura para los niveles, no coincide con "
     "el número de niveles especificado.";
 
+// Every cell of the two grids, to see that a refused paste changes nothing.
+std::string SerializedCells(const CalibrationStudy& study) {
+    std::string cells;
+    for (int c = 0; c <= study.LevelColumns(); ++c)
+        for (int r = 0; r <= 2; ++r)
+            cells += study.LevelCell(c, r) + "|";
+    for (int r = 0; r <= study.ResponseRows(); ++r)
+        cells += study.ResponseCell(1, r) + "|";
+    return cells;
+}
+
 class StudyWindowRulesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -663,6 +674,82 @@ TEST_F(StudyWindowRulesTest, EveryUserEditSetsTheModifiedMark) {
     host.estado = "";
     rules.SetFieldText(Control::eanalista, "x");
     EXPECT_EQ(host.estado, "");
+}
+
+// ----- Blocks pasted from a spreadsheet -----
+
+TEST_F(StudyWindowRulesTest, PastingABlockIntoTheGrids) {
+    struct Case {
+        const char* name;
+        Grid grid;
+        GridCell at;
+        std::string text;
+        const char* message; // nullptr: accepted
+    };
+    const Case cases[] = {
+        {"levels, whole grid", Grid::stgnivel, {1, 1}, "0,5\t1\t1.5\n3\t3\t3\n", nullptr},
+        {"levels, from level 2", Grid::stgnivel, {2, 1}, "1\t1.5\n", nullptr},
+        {"levels, one column too many",
+         Grid::stgnivel,
+         {1, 1},
+         "1\t2\t3\t4\n",
+         "El bloque pegado no cabe en la tabla de niveles: tiene 1 fila y 4 columnas, y desde "
+         "la celda elegida caben 2 filas y 3 columnas."},
+        {"levels, a third row",
+         Grid::stgnivel,
+         {1, 1},
+         "1\n3\n9\n",
+         "El bloque pegado no cabe en la tabla de niveles: tiene 3 filas y 1 columna, y desde "
+         "la celda elegida caben 2 filas y 3 columnas."},
+        {"responses, downward", Grid::stgdatos, {1, 7}, "6,1\n5.8\n\n", nullptr},
+        {"responses, two columns",
+         Grid::stgdatos,
+         {1, 1},
+         "1\t2\n",
+         "El bloque pegado no cabe en la captura de datos: tiene 1 fila y 2 columnas, y desde "
+         "la celda elegida caben 9 filas y 1 columna."},
+        {"responses, past the last row",
+         Grid::stgdatos,
+         {1, 8},
+         "1\n2\n3\n",
+         "El bloque pegado no cabe en la captura de datos: tiene 3 filas y 1 columna, y desde "
+         "la celda elegida caben 2 filas y 1 columna."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeStudyHost pasteHost;
+        FakeStudyView pasteView;
+        StudyWindowRules paste(pasteView, pasteHost);
+        pasteView.rules = &paste;
+        paste.FormCreate();
+        const CalibrationStudy before = paste.Study();
+        const bool accepted = paste.PasteBlock(c.grid, c.at, c.text);
+        EXPECT_EQ(accepted, c.message == nullptr);
+        if (c.message) {
+            EXPECT_EQ(pasteView.messages, std::vector<std::string>{c.message});
+            EXPECT_EQ(pasteHost.estado, "");
+            EXPECT_EQ(SerializedCells(paste.Study()), SerializedCells(before)); // nothing changed
+        } else {
+            EXPECT_TRUE(pasteView.messages.empty());
+            EXPECT_EQ(pasteHost.estado, kModified);
+            EXPECT_EQ(pasteView.shown.LevelCell(2, 1), paste.Study().LevelCell(2, 1)); // redrawn
+        }
+    }
+}
+
+TEST_F(StudyWindowRulesTest, PastedCellsLandWhereTheBlockSaysAndCopyGivesThemBack) {
+    ASSERT_TRUE(rules.PasteBlock(Grid::stgnivel, {1, 1}, "0,5\t1\t1.5\r\n3\t\t3\r\n"));
+    EXPECT_EQ(rules.Study().LevelCell(1, 1), "0,5");
+    EXPECT_EQ(rules.Study().LevelCell(3, 1), "1.5");
+    EXPECT_EQ(rules.Study().LevelCell(2, 2), ""); // a blank cell is an empty text
+    EXPECT_EQ(rules.CopyBlock(Grid::stgnivel, {1, 1}, {3, 2}), "0,5\t1\t1.5\n3\t\t3\n");
+
+    host.events.clear();
+    ASSERT_TRUE(rules.PasteBlock(Grid::stgdatos, {1, 2}, "4.2\n3,9\n"));
+    EXPECT_EQ(rules.Study().ResponseCell(1, 2), "4.2");
+    EXPECT_EQ(rules.Study().ResponseCell(1, 3), "3,9");
+    EXPECT_EQ(host.events, std::vector<std::string>{"DataKeyTyped"});
+    EXPECT_EQ(rules.CopyBlock(Grid::stgdatos, {1, 2}, {1, 3}), "4.2\n3,9\n");
 }
 
 // ----- Closing -----

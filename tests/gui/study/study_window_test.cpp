@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidgetSelectionRange>
 #include <QtTest>
 
 using namespace valdex;
@@ -86,6 +87,34 @@ private slots:
         Key(Qt::Key_Z, Qt::ControlModifier); // undo
         QCOMPARE(Edit(Control::esistema)->text(), QString());
         QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
+    }
+
+    // A block from a spreadsheet fills the levels grid; Ctrl+C of a selected
+    // block gives it back; a block that does not fit is refused whole.
+    void pasteAndCopyBlocks() {
+        NextPage();
+        Tab();
+        Tab();
+        QTRY_COMPARE(FocusedControl(), QStringLiteral("stgnivel"));
+        StudyGrid* grid = study_->stgnivel();
+        form_->SetEstado("");
+        QApplication::clipboard()->setText(QStringLiteral("0,5\t1\t1.5\r\n3\t3\t3\r\n"));
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(grid->CellText(1, 1), QStringLiteral("0,5"));
+        QCOMPARE(grid->CellText(3, 2), QStringLiteral("3"));
+        QCOMPARE(study_->Rules().Study().LevelCell(3, 1), std::string("1.5"));
+        QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
+
+        grid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+        Key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("0,5\t1\t1.5\n3\t3\t3\n"));
+
+        QApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\n"));
+        grid->SetCurrentCell({1, 1});
+        Key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(dialogs_->messages.size(), 1);
+        QVERIFY(dialogs_->messages[0].startsWith(QStringLiteral("El bloque pegado no cabe")));
+        QCOMPARE(grid->CellText(1, 1), QStringLiteral("0,5"));
     }
 
     // The context menu key opens the responses grid's menu, with a name for
