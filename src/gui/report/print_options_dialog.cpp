@@ -3,28 +3,41 @@
 #include "report/qt_page_canvas.h"
 
 #include <QButtonGroup>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace valdex {
 
-namespace {
+namespace {} // namespace
 
-bool RunPlatformPrintDialog(QPrinter& printer, QWidget* parent) {
+bool RunPrintDialogWithPreview(QPrinter& printer, QWidget* parent, const PagePainter& preview) {
     QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* button =
+            buttons->addButton(QStringLiteral("Vista previa"), QDialogButtonBox::ActionRole);
+        button->setObjectName(QStringLiteral("vistaPrevia"));
+        QObject::connect(button, &QPushButton::clicked, &dialog, [&] {
+            QPrintPreviewDialog view(&printer, &dialog);
+            view.setWindowTitle(QStringLiteral("Vista previa"));
+            QObject::connect(&view, &QPrintPreviewDialog::paintRequested,
+                             [&](QPrinter* target) { preview(*target); });
+            view.exec();
+        });
+    }
     return dialog.exec() == QDialog::Accepted;
 }
-
-} // namespace
 
 PrintOptionsDialog::PrintOptionsDialog(QWidget* parent, const QString& groupCaption,
                                        CurrentStudy currentStudy, ErrorBox& errors)
     : QDialog(parent), currentStudy_(std::move(currentStudy)), errors_(errors),
-      runPrintDialog_(RunPlatformPrintDialog), printer_(QPrinter::HighResolution) {
+      runPrintDialog_(RunPrintDialogWithPreview), printer_(QPrinter::HighResolution) {
     setWindowTitle(QStringLiteral("opciones"));
     setModal(false);
 
@@ -73,15 +86,22 @@ void PrintOptionsDialog::SetItemIndex(int index) {
     if (QAbstractButton* item = items_->button(index)) item->setChecked(true);
 }
 
+void PrintOptionsDialog::PrintChosenPage(QPrinter& printer) {
+    // The study as it stands now: it may have changed since the dialog opened.
+    const CalibrationStudy* study = currentStudy_ ? currentStudy_() : nullptr;
+    if (study == nullptr) return;
+    QtPageCanvas canvas(printer);
+    Report().PrintPage(ItemIndex() == 1 ? ReportPage::Results : ReportPage::General, canvas,
+                       *study);
+}
+
 void PrintOptionsDialog::BitBtn1Click() {
     RunCommand(errors_, [this] {
-        if (!runPrintDialog_(printer_, this)) return;
-        // The study as it stands now: it may have changed since the dialog opened.
-        const CalibrationStudy* study = currentStudy_ ? currentStudy_() : nullptr;
-        if (study == nullptr) return;
-        QtPageCanvas canvas(printer_);
-        Report().PrintPage(ItemIndex() == 1 ? ReportPage::Results : ReportPage::General, canvas,
-                           *study);
+        const PagePainter preview = [this](QPrinter& printer) {
+            RunCommand(errors_, [&] { PrintChosenPage(printer); });
+        };
+        if (!runPrintDialog_(printer_, this, preview)) return;
+        PrintChosenPage(printer_);
     });
 }
 

@@ -21,8 +21,17 @@ namespace valdex {
 
 // The current study at the moment of the call; null when no study window is open.
 using CurrentStudy = std::function<const CalibrationStudy*()>;
-// Runs the platform's print dialog on the printer; true when the user confirmed.
-using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+// Draws the chosen page of the current study on a printer (a preview's).
+using PagePainter = std::function<void(QPrinter& printer)>;
+// Runs the print dialog on the printer, offering a preview drawn by
+// `preview`; true when the user confirmed printing.
+using PrintDialogRunner =
+    std::function<bool(QPrinter& printer, QWidget* parent, const PagePainter& preview)>;
+
+// The print dialog of the platform with a button "Vista previa" that opens
+// Qt's print preview of the page on the same printer (its settings, paper
+// and margins); printing to a PDF file is one of the dialog's printers.
+bool RunPrintDialogWithPreview(QPrinter& printer, QWidget* parent, const PagePainter& preview);
 
 class PrintOptionsDialog : public QDialog {
     Q_OBJECT
@@ -58,6 +67,9 @@ protected:
     virtual PrintedReport& Report() = 0;
 
 private:
+    // The chosen page of the current study on `printer`; nothing without a study.
+    void PrintChosenPage(QPrinter& printer);
+
     CurrentStudy currentStudy_;
     ErrorBox& errors_;
     PrintDialogRunner runPrintDialog_;

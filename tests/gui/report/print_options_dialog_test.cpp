@@ -9,10 +9,12 @@
 #include <QButtonGroup>
 #include <QFile>
 #include <QGroupBox>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -41,18 +43,28 @@ class PrintOptionsDialogTest : public QObject {
 private:
     // Each dialog prints into its own file through the scripted print dialog.
     void Script(valdex::PrintOptionsDialog& dialog, bool confirm) {
-        dialog.SetPrintDialogRunner([this, confirm](QPrinter& printer, QWidget*) {
-            ++dialogRuns_;
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf_);
-            printer.setResolution(600);
-            return confirm;
-        });
+        dialog.SetPrintDialogRunner(
+            [this, confirm](QPrinter& printer, QWidget*, const valdex::PagePainter& preview) {
+                ++dialogRuns_;
+                if (previewFirst_) {
+                    // "Vista previa": the page that will print, on the preview's printer.
+                    QPrinter previewPrinter(QPrinter::HighResolution);
+                    previewPrinter.setOutputFormat(QPrinter::PdfFormat);
+                    previewPrinter.setOutputFileName(pdf_ + QStringLiteral(".vista.pdf"));
+                    previewPrinter.setResolution(600);
+                    preview(previewPrinter);
+                }
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(pdf_);
+                printer.setResolution(600);
+                return confirm;
+            });
     }
 
     QTemporaryDir dir_;
     QString pdf_;
     int dialogRuns_ = 0;
+    bool previewFirst_ = false; // the user looks at the preview before printing
     valdex::CalibrationStudy study_;
     bool hasStudy_ = true;
     RecordingErrorBox errors_;
@@ -65,6 +77,7 @@ private slots:
         pdf_ = dir_.filePath(QStringLiteral("pagina.pdf"));
         QFile::remove(pdf_);
         dialogRuns_ = 0;
+        previewFirst_ = false;
         study_ = valdex::testing::WorkedExample();
         hasStudy_ = true;
         errors_.texts.clear();
@@ -106,6 +119,21 @@ private slots:
         QCOMPARE(dialog.ItemIndex(), 1);
     }
 
+    // The print dialog offers "Vista previa" before anything prints.
+    void printDialogOffersAPreview() {
+        QPrinter printer;
+        QString button;
+        QTimer::singleShot(200, [&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            if (auto* preview = dialog->findChild<QPushButton*>(QStringLiteral("vistaPrevia")))
+                button = preview->text();
+            dialog->reject();
+        });
+        QVERIFY(!valdex::RunPrintDialogWithPreview(printer, nullptr, [](QPrinter&) {}));
+        QCOMPARE(button, QStringLiteral("Vista previa"));
+    }
+
     void cancelledPrintDialogPrintsNothing() {
         valdex::LaserOptionsDialog dialog(nullptr, current_, errors_, '.');
         Script(dialog, false);
@@ -137,12 +165,14 @@ private slots:
             dialog =
                 std::make_unique<valdex::DeskjetOptionsDialog>(nullptr, current_, errors_, '.');
         Script(*dialog, true);
+        previewFirst_ = true;
         dialog->ShowOptions();
         dialog->SetItemIndex(item);
         QTest::mouseClick(dialog->BitBtn1(), Qt::LeftButton);
         QVERIFY2(errors_.texts.empty(), errors_.texts.empty() ? "" : errors_.texts[0].c_str());
         QVERIFY(QFile::exists(pdf_));
         QVERIFY(PdfText(pdf_).contains(expected));
+        QVERIFY(PdfText(pdf_ + QStringLiteral(".vista.pdf")).contains(expected)); // the preview
         // The dialog stays open for another print.
         QVERIFY(dialog->isVisible());
     }

@@ -18,12 +18,13 @@ class PrintOptionsWiringTest : public QObject {
 
 private:
     void Script(valdex::PrintOptionsDialog& dialog) {
-        dialog.SetPrintDialogRunner([this](QPrinter& printer, QWidget*) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf_);
-            printer.setResolution(600);
-            return true;
-        });
+        dialog.SetPrintDialogRunner(
+            [this](QPrinter& printer, QWidget*, const valdex::PagePainter&) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(pdf_);
+                printer.setResolution(600);
+                return true;
+            });
     }
     QString PdfText() {
         QProcess process;
