@@ -1,8 +1,10 @@
 // valdex-cli: the study files' results and reports on the command line.
 
-#include "print_command.h"
-#include "diagnostics_commands.h"
 #include "base/number_conversion.h"
+#include "csv_commands.h"
+#include "diagnostics_commands.h"
+#include "import_command.h"
+#include "print_command.h"
 #include "study_commands.h"
 
 #include <clocale>
@@ -18,9 +20,14 @@ constexpr const char* kHelp =
     "Uso:\n"
     "  valdex-cli calcular ARCHIVO.w8c...         resultados, como en la ventana de resultados\n"
     "  valdex-cli calcular --json ARCHIVO.w8c...  resultados en JSON, un objeto por estudio\n"
+    "  valdex-cli calcular --csv ARCHIVO.w8c...   resultados en una tabla, una fila por estudio\n"
     "  valdex-cli informe ARCHIVO.w8c             informe completo del estudio y sus resultados\n"
     "  valdex-cli imprimir ARCHIVO.w8c --diseno lasser|deskjet --pagina 1|2 --pdf SALIDA.pdf\n"
     "                                             una página impresa, en PDF a 600 ppp\n"
+    "  valdex-cli importar DATOS.csv --salida ESTUDIO.w8c [--metodo T --analista T --fecha T\n"
+    "            --unidades T --propiedad T --tipo T --reemplazar]\n"
+    "                                             un estudio desde una tabla de cantidad y "
+    "respuesta\n"
     "  valdex-cli ayuda                           esta ayuda\n"
     "\n"
     "El separador decimal es el de la configuración regional (LC_NUMERIC).\n"
@@ -41,11 +48,14 @@ int main(int argc, char** argv) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     const char sep = valdex::LocaleDecimalSeparator();
     valdex::cli::Streams io{std::cout, std::cerr};
+    if (command == "calcular" && valdex::cli::WantsCsv(rest))
+        return valdex::cli::RunCalculateCsv(rest, sep, io);
     if (command == "calcular") return valdex::cli::RunCalculate(rest, sep, io);
     if (command == "informe") return valdex::cli::RunReport(rest, sep, io);
     if (command == "imprimir") return valdex::cli::RunPrintCommand(rest);
     if (command == "diagnostico") return valdex::cli::RunDiagnostics(rest, sep, io);
     if (command == "interpolar") return valdex::cli::RunInterpolate(rest, sep, io);
+    if (command == "importar") return valdex::cli::RunImport(rest, sep, io);
     if (command == "ayuda" || command == "--help" || command == "-h") {
         std::cout << kHelp;
         return 0;
