@@ -8,7 +8,9 @@ VALDEX_PACKAGES=(
     libboost-dev
     clang clang-format libclang-rt-14-dev
     fonts-liberation fonts-liberation2 fontconfig
-    poppler-utils xvfb xauth libx11-dev libxtst-dev openbox locales
+    poppler-utils xvfb xauth libx11-dev libxtst-dev openbox
+    qt6-svg-dev
+    dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info groff-base man-db locales
 )
 
 valdex_install_dependencies() {

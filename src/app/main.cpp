@@ -1,23 +1,30 @@
-// valdex: the desktop application. Without a display it says so and prints
-// the bundled example's results through valdex-cli instead.
+// valdex: the desktop application. `valdex ARCHIVO.w8c` opens that study
+// once the splash has gone. Without a display it says so and prints the
+// bundled example's results through valdex-cli instead.
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/translations.h"
 #include "base/app_texts.h"
 #include "report/print_options_wiring.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
-#include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -37,16 +44,65 @@ int RunExampleThroughCli(const char* argv0) {
     const QFileInfo self(QString::fromLocal8Bit(argv0));
     const QString beside = self.absoluteDir().filePath(QStringLiteral("valdex-cli"));
     const std::string cli = QFileInfo(beside).isExecutable() ? beside.toStdString() : "valdex-cli";
-    // The example lives in the source tree's "ejemplos" folder; from build/bin
-    // that is two levels up, otherwise relative to the working folder.
-    const QString fromBuild =
-        self.absoluteDir().filePath(QStringLiteral("../../ejemplos/curva-ejemplo.w8c"));
-    const std::string example = QFileInfo::exists(fromBuild)
-                                    ? QDir::cleanPath(fromBuild).toStdString()
-                                    : "ejemplos/curva-ejemplo.w8c";
+    // The example lives in the source tree's "ejemplos" folder (build/bin is
+    // two levels below it) or, installed, in share/valdex/ejemplos beside
+    // bin; otherwise it is looked for relative to the working folder.
+    std::string example = "ejemplos/curva-ejemplo.w8c";
+    for (const char* relative :
+         {"../../ejemplos/curva-ejemplo.w8c", "../share/valdex/ejemplos/curva-ejemplo.w8c"}) {
+        const QString candidate = self.absoluteDir().filePath(QString::fromLatin1(relative));
+        if (QFileInfo::exists(candidate)) {
+            example = QDir::cleanPath(candidate).toStdString();
+            break;
+        }
+    }
     execlp(cli.c_str(), cli.c_str(), "calcular", example.c_str(), static_cast<char*>(nullptr));
     std::perror("valdex-cli");
     return EXIT_FAILURE;
+}
+
+// Milliseconds since this process started (from /proc, in clock ticks), or
+// -1 when that cannot be read.
+long MillisecondsSinceProcessStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t afterName = text.rfind(')');
+    if (afterName == std::string::npos) return -1;
+    std::istringstream fields(text.substr(afterName + 2));
+    std::string field;
+    // Field 22, starttime; the fields after the name start at field 3.
+    for (int index = 3; index <= 22 && fields >> field; ++index)
+        if (index == 22) {
+            timespec now{};
+            clock_gettime(CLOCK_BOOTTIME, &now);
+            const double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
+            const double started = std::stod(field) / ticks;
+            return static_cast<long>((now.tv_sec + now.tv_nsec / 1e9 - started) * 1000);
+        }
+    return -1;
+}
+
+// With VALDEX_TIEMPO_INICIO set, a line on standard error once the study
+// named on the command line has been opened and shown (for timing and for
+// the start-up test).
+valdex::StudyOpenedHook StartUpTimingHook(valdex::MainWindow& mainForm) {
+    const char* wanted = std::getenv("VALDEX_TIEMPO_INICIO");
+    if (!wanted || !*wanted) return {};
+    return [&mainForm](bool opened) {
+        if (!opened) {
+            std::fprintf(stderr, "valdex: el estudio no se abrió (%ld ms)\n",
+                         MillisecondsSinceProcessStart());
+            return;
+        }
+        // After the event loop has shown and painted the new window.
+        QTimer::singleShot(0, &mainForm, [&mainForm] {
+            const valdex::StudyWindow* study = mainForm.Finforma();
+            std::fprintf(stderr, "valdex: ventana del estudio mostrada a los %ld ms: %s\n",
+                         MillisecondsSinceProcessStart(),
+                         study && study->isVisible() ? study->windowTitle().toUtf8().constData()
+                                                     : "(no visible)");
+        });
+    };
 }
 
 } // namespace
@@ -59,18 +115,14 @@ int main(int argc, char* argv[]) {
     valdex::InstallSpanishTranslations(app);
     valdex::UseSpanishLocale();
 
+    // QApplication has taken its own options out of argv.
+    const std::optional<std::string> study =
+        valdex::StudyArgument(std::vector<std::string>(argv, argv + argc));
+
     valdex::MainWindow mainForm;
     valdex::SplashWindow splash;
     // The print options dialogs live, hidden, from start-up to exit.
     valdex::InstallPrintOptions(mainForm);
-    QObject::connect(&mainForm, &valdex::MainWindow::activated, &splash,
-                     &valdex::SplashWindow::StartTimer);
-    // Maximized and active also without a window manager, the splash above.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        mainForm.setGeometry(screen->availableGeometry());
-    mainForm.showMaximized();
-    mainForm.activateWindow();
-    splash.show();
-    splash.raise();
+    valdex::StartUp(mainForm, splash, study, StartUpTimingHook(mainForm));
     return app.exec();
 }

@@ -2,7 +2,9 @@
 
 #include "base/number_conversion.h"
 #include "cli_messages.h"
+#include "csv_commands.h"
 #include "diagnostics_commands.h"
+#include "import_command.h"
 #include "print_command.h"
 #include "study_commands.h"
 
@@ -20,12 +22,22 @@ constexpr const char* kHelp =
     "Uso:\n"
     "  valdex-cli calcular ARCHIVO.w8c...         resultados, como en la ventana de resultados\n"
     "  valdex-cli calcular --json ARCHIVO.w8c...  resultados en JSON, un objeto por estudio\n"
+    "  valdex-cli calcular --csv ARCHIVO.w8c...   resultados en una tabla, una fila por estudio\n"
     "  valdex-cli informe ARCHIVO.w8c             informe completo del estudio y sus resultados\n"
     "  valdex-cli imprimir ARCHIVO.w8c --diseno lasser|deskjet --pagina 1|2 --pdf SALIDA.pdf\n"
     "                                             una página impresa, en PDF a 600 ppp\n"
+    "  valdex-cli diagnostico ARCHIVO.w8c... [--alfa A] [--beta B] [--m M] [--k K] [--json]\n"
+    "                                             residuos, pruebas de la curva y límites\n"
+    "  valdex-cli interpolar ARCHIVO.w8c Y1 [Y2 ...] [--alfa A] [--json]\n"
+    "                                             una muestra leída en la curva\n"
+    "  valdex-cli importar DATOS.csv --salida ESTUDIO.w8c [--metodo T --analista T --fecha T\n"
+    "            --unidades T --propiedad T --tipo T --reemplazar]\n"
+    "                                             un estudio desde una tabla de cantidad y "
+    "respuesta\n"
     "  valdex-cli ayuda                           esta ayuda\n"
     "\n"
-    "El separador decimal es el de la configuración regional (LC_NUMERIC).\n"
+    "Los números se leen con coma o punto decimal; los resultados se escriben con el\n"
+    "separador decimal de la configuración regional (LC_NUMERIC).\n"
     "Estado de salida: 0 correcto, 1 el estudio falló (mensaje en la salida de errores),\n"
     "2 uso incorrecto.\n";
 
@@ -38,11 +50,14 @@ int Dispatch(const std::vector<std::string>& args) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     const char sep = valdex::LocaleDecimalSeparator();
     valdex::cli::Streams io{std::cout, std::cerr};
+    if (command == "calcular" && valdex::cli::WantsCsv(rest))
+        return valdex::cli::RunCalculateCsv(rest, sep, io);
     if (command == "calcular") return valdex::cli::RunCalculate(rest, sep, io);
     if (command == "informe") return valdex::cli::RunReport(rest, sep, io);
     if (command == "imprimir") return valdex::cli::RunPrintCommand(rest);
     if (command == "diagnostico") return valdex::cli::RunDiagnostics(rest, sep, io);
     if (command == "interpolar") return valdex::cli::RunInterpolate(rest, sep, io);
+    if (command == "importar") return valdex::cli::RunImport(rest, sep, io);
     if (command == "ayuda" || command == "--help" || command == "-h") {
         std::cout << kHelp;
         return 0;

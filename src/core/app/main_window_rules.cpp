@@ -73,22 +73,31 @@ void MainWindowRules::FileNew() {
 }
 
 void MainWindowRules::FileOpen() {
+    std::optional<std::string> path;
+    RunCommand(view_, [&] { path = view_.AskOpenFileName(openFileName_); });
+    if (!path) return;
+    openFileName_ = *path;
+    OpenStudy(*path);
+}
+
+bool MainWindowRules::OpenStudy(const std::string& path) {
+    if (!states_.IsEnabled(Command::FileOpenItem)) return false;
+    bool opened = false;
     RunCommand(view_, [&] {
-        std::optional<std::string> path = view_.AskOpenFileName(openFileName_);
-        if (!path) return;
-        openFileName_ = *path;
         WaitCursor wait(view_);
         // Read and checked completely before a window exists: a refused file
         // leaves the windows, the command states and the save name as they were.
-        CalibrationStudy study = ReadStudyFile(*path);
+        CalibrationStudy study = ReadStudyFile(path);
         StudyWindowRules& window = view_.CreateStudyWindow(*this);
         finforma_ = &window;
         window.FormCreate();
         window.LoadStudy(std::move(study));
-        window.SetCaption(*path);
-        saveFileName_ = *path;
+        window.SetCaption(path);
+        saveFileName_ = path;
         ApplyCommandEvent(CommandEvent::Open);
+        opened = true;
     });
+    return opened;
 }
 
 bool MainWindowRules::PassesLevelCheck() {

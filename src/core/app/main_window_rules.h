@@ -46,10 +46,15 @@ public:
 
     // Nuevo: a new study window, `estado` emptied, states of the event New.
     void FileNew();
-    // Abrir: the open dialog, then the file read with the validating reader
-    // before any window is made, so a refused file changes nothing (no window,
-    // the same command states, the same save name). Does not touch `estado`.
+    // Abrir: the open dialog, then OpenStudy with the chosen path.
     void FileOpen();
+    // Opens `path` as Abrir does once its dialog has answered: the file read
+    // with the validating reader before any window is made, so a refused file
+    // changes nothing (no window, the same command states, the same save
+    // name) but the error box. Does not touch `estado` nor what the open
+    // dialog proposes. Does nothing while Abrir is disabled (a study window is
+    // open). True when the study window holds the file.
+    bool OpenStudy(const std::string& path);
     // Guardar: level check; a study captioned "Nuevo" goes through Save as
     // (the dialog proposing "Nuevo"); otherwise written to the save name
     // without a dialog. True only when the study has been written; a failed

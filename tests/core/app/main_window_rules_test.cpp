@@ -242,6 +242,46 @@ TEST_F(MainWindowRulesTest, FailedOpenLeavesNoWindowAndTheStatesAsBefore) {
     EXPECT_EQ(view.openProposals.back(), missing);
 }
 
+// Opening a named file (the command line): the same reading, window and
+// states as Abrir, without the dialog; a refused file gives its error box and
+// no window; nothing happens while a study window is open.
+TEST_F(MainWindowRulesTest, OpenStudyOpensANamedFileAsAbrirDoes) {
+    const std::string good = folder.File("ejemplo.w8c");
+    WriteStudyFile(valdex::testing::WorkedExample(), good);
+    const std::string broken = folder.File("roto.w8c");
+    valdex::testing::WriteBytes(broken, "a\r\nb\r\nc\r\nd\r\ne\r\nRegresión\r\n11\r\n");
+    struct Case {
+        std::string path;
+        bool opens;
+    };
+    for (const Case& c :
+         {Case{folder.File("falta.w8c"), false}, Case{broken, false}, Case{good, true}}) {
+        SCOPED_TRACE(c.path);
+        view.errorBoxes.clear();
+        EXPECT_EQ(main.OpenStudy(c.path), c.opens);
+        EXPECT_EQ(view.errorBoxes.size(), c.opens ? 0u : 1u);
+        EXPECT_EQ(view.Count(Kind::Study), c.opens ? 1 : 0);
+        EXPECT_EQ(main.SaveFileName(), c.opens ? c.path : "Nuevo");
+        EXPECT_FALSE(view.waiting);
+        CommandStates expected;
+        if (c.opens) expected.Apply(CommandEvent::Open);
+        EXPECT_EQ(view.states, expected);
+    }
+    EXPECT_EQ(StudyView().caption, good);
+    EXPECT_EQ(Study().Study().ResponseCell(1, 12), "8.1");
+    EXPECT_TRUE(view.openProposals.empty());
+
+    // One study window at a time: a second file is not opened.
+    EXPECT_FALSE(main.OpenStudy(good));
+    EXPECT_EQ(view.children.size(), 1u);
+    EXPECT_TRUE(view.errorBoxes.empty());
+
+    // The open dialog still proposes what it last returned, not the named file.
+    view.Close(0);
+    main.FileOpen();
+    EXPECT_EQ(view.openProposals, std::vector<std::string>{""});
+}
+
 // ----- Save, Save as -----
 
 TEST_F(MainWindowRulesTest, SavingANewStudyAsksForANameThenSavesWithoutAsking) {
