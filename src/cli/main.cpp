@@ -1,6 +1,7 @@
 // valdex-cli: the study files' results and reports on the command line.
 
 #include "print_command.h"
+#include "plot_command.h"
 #include "diagnostics_commands.h"
 #include "base/number_conversion.h"
 #include "study_commands.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     if (command == "imprimir") return valdex::cli::RunPrintCommand(rest);
     if (command == "diagnostico") return valdex::cli::RunDiagnostics(rest, sep, io);
     if (command == "interpolar") return valdex::cli::RunInterpolate(rest, sep, io);
+    if (command == "grafico") return valdex::cli::RunPlotCommand(rest, sep, io);
     if (command == "ayuda" || command == "--help" || command == "-h") {
         std::cout << kHelp;
         return 0;
