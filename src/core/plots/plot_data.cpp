@@ -39,7 +39,9 @@ namespace {
 
 std::optional<BandModel> Bands(const Diagnostics& d) {
     const LineSummary& line = d.line;
-    if (!line.s || !line.meanX || !line.qx || line.df < 1 || !(*line.qx > 0)) return std::nullopt;
+    // Points all on the line (s = 0) leave no band to draw.
+    if (!line.s || !(*line.s > 0) || !line.meanX || !line.qx || line.df < 1 || !(*line.qx > 0))
+        return std::nullopt;
     BandModel bands;
     try {
         bands.t = static_cast<double>(TQuantile(0.5L + kBandLevel / 2, line.df));
