@@ -10,6 +10,7 @@
 #include "diagnostics/diagnostics.h"
 #include "files/study_file.h"
 #include "plots/plot_export.h"
+#include "study/level_check.h"
 
 #include <QGuiApplication>
 #include <QMessageLogContext>
@@ -51,7 +52,7 @@ public:
         int outputs = 0;
         for (std::size_t i = 0; i < args.size(); ++i) {
             const std::string& arg = args[i];
-            std::optional<std::string>* size = arg == "--ancho" ? &width
+            std::optional<std::string>* size = arg == "--ancho"  ? &width
                                                : arg == "--alto" ? &height
                                                                  : nullptr;
             std::optional<Output> output;
@@ -62,7 +63,8 @@ public:
                 if (i + 1 == args.size()) return Fail("Falta el valor de " + arg + ".");
                 const std::string& value = args[++i];
                 if (output) {
-                    if (++outputs > 1) return Fail("Indique una sola salida: --pdf, --svg o --png.");
+                    if (++outputs > 1)
+                        return Fail("Indique una sola salida: --pdf, --svg o --png.");
                     if (value.empty()) return Fail("Falta el nombre del archivo de " + arg + ".");
                     options.output = *output;
                     options.target = value;
@@ -110,7 +112,8 @@ private:
 #ifdef VALDEX_CLI_PRINT
 
 static_assert(kLeastSide == kLeastPlotSide && kMostSide == kMostPlotSide);
-static_assert(PlotOptions{}.width == kDefaultPlotWidth && PlotOptions{}.height == kDefaultPlotHeight);
+static_assert(PlotOptions{}.width == kDefaultPlotWidth &&
+              PlotOptions{}.height == kDefaultPlotHeight);
 
 // Standard error carries only the study's messages: Qt's own notes about its
 // set-up (no runtime folder, no display) are left out; its errors are not.
@@ -133,8 +136,14 @@ ExportFormat FormatOf(Output output) {
 int WritePlot(const PlotOptions& options, char sep, Streams io) {
     try {
         const CalibrationStudy study = ReadStudyFile(options.file);
-        // The level check and the reading of every number come first: a
-        // study that cannot be computed writes nothing.
+        // The level check's message as the other subcommands give it; then
+        // the reading of every number: a study that cannot be computed
+        // writes nothing.
+        const LevelCheck check = CheckLevelCount(study);
+        if (check.LevelCheckFailed) {
+            io.err << check.message << '\n';
+            return 1;
+        }
         const Diagnostics diagnostics = ComputeDiagnostics(study, DiagnosticOptions{}, sep);
 
         // The application's arguments must outlive it.

@@ -12,14 +12,14 @@ constexpr std::size_t Index(Command command) {
 
 const char* CommandName(Command command) {
     static constexpr std::array<const char*, kCommandCount> kNames = {
-        "FileNewItem",       "spdnuevo",         "FileOpenItem",   "spdabrir",
-        "mnuclose",          "spdclose",         "FileSaveItem",   "spdguardar",
-        "FileSaveAsItem",    "FilePrintItem",    "PrintLasser",    "PrintDeskjet",
-        "spdprint",          "spdprint1",        "WindowTileItem", "spdmosaico",
-        "WindowCascadeItem", "spdcascada",       "mnudunet",       "mnuinforme",
-        "mnudiagnostico",    "pmnudunet",        "mnucalculos",    "FileMenu",
-        "FileExitItem",      "spdexit",          "WindowMenu",     "HelpMenu",
-        "HelpContentsItem",  "HelpSearchItem",   "HelpHowToUseItem", "HelpAboutItem",
+        "FileNewItem",       "spdnuevo",       "FileOpenItem",     "spdabrir",
+        "mnuclose",          "spdclose",       "FileSaveItem",     "spdguardar",
+        "FileSaveAsItem",    "FilePrintItem",  "PrintLasser",      "PrintDeskjet",
+        "spdprint",          "spdprint1",      "WindowTileItem",   "spdmosaico",
+        "WindowCascadeItem", "spdcascada",     "mnudunet",         "mnuinforme",
+        "mnudiagnostico",    "pmnudunet",      "mnucalculos",      "FileMenu",
+        "FileExitItem",      "spdexit",        "WindowMenu",       "HelpMenu",
+        "HelpContentsItem",  "HelpSearchItem", "HelpHowToUseItem", "HelpAboutItem",
         "spdcontenido",
     };
     return kNames[Index(command)];

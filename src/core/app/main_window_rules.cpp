@@ -1,11 +1,11 @@
 #include "app/main_window_rules.h"
 
 #include "base/app_texts.h"
-#include "study/level_check.h"
 #include "calc/results_text.h"
 #include "diagnostics/diagnostics.h"
 #include "files/study_file.h"
 #include "report/report_text.h"
+#include "study/level_check.h"
 #include "study/study_window_rules.h"
 
 #include <utility>

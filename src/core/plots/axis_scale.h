@@ -37,8 +37,8 @@ Interval PaddedRange(const Interval& data, double length, double margin);
 // up, that gives at least two ticks and whose ticks `fit` accepts (given the
 // ticks, the step's length in pixels and the labels' precision). No ticks
 // when no such step fits.
-using TicksFit = std::function<bool(const std::vector<double>& ticks, double stepLength,
-                                    int precision)>;
+using TicksFit =
+    std::function<bool(const std::vector<double>& ticks, double stepLength, int precision)>;
 AxisScale MakeScale(const Interval& range, double length, const TicksFit& fit);
 
 // Significant digits that tell the ticks apart: at least 6, at most 15.

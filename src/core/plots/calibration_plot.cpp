@@ -81,17 +81,17 @@ std::vector<CanvasPoint> Curve(const PlotGeometry& plot, const std::vector<doubl
 std::vector<LegendEntry> Legend(const PlotText& text, const PlotData& data, bool limits) {
     std::vector<LegendEntry> legend;
     using E = LegendEntry;
-    if (data.a && data.b) legend.push_back(E::Line("Recta", PlotPen(text, 1.4, kLineStyle, kCanvasBlack)));
+    if (data.a && data.b)
+        legend.push_back(E::Line("Recta", PlotPen(text, 1.4, kLineStyle, kCanvasBlack)));
     if (data.bands) {
         legend.push_back(E::Line("Banda de confianza 95 %",
                                  PlotPen(text, 1.0, kConfidenceStyle, kConfidenceColour)));
         legend.push_back(E::Line("Banda de predicción 95 %",
                                  PlotPen(text, 1.0, kPredictionStyle, kPredictionColour)));
     }
-    legend.push_back(E::Marker("Respuestas", kResponseMarker,
-                               kResponseMarkerPoints * text.Unit(), kCanvasBlack));
-    if (limits)
-        legend.push_back(E::Line("LD y LC", PlotPen(text, 1.0, kLimitStyle, kLimitColour)));
+    legend.push_back(E::Marker("Respuestas", kResponseMarker, kResponseMarkerPoints * text.Unit(),
+                               kCanvasBlack));
+    if (limits) legend.push_back(E::Line("LD y LC", PlotPen(text, 1.0, kLimitStyle, kLimitColour)));
     return legend;
 }
 
@@ -107,8 +107,8 @@ void DrawLimits(PlotText& text, const PlotGeometry& plot, const PlotData& data, 
     text.Use(kTickPoints);
     int row = 0;
     for (const auto& [value, label] : {std::pair{data.LD, "LD"}, std::pair{data.LC, "LC"}}) {
-        if (!value || !InsideRange(plot.x.range, *value)) continue;
-        const double x = plot.MapX(*value);
+        if (!value || !InsideRange(plot.x.range, std::fabs(*value))) continue;
+        const double x = plot.MapX(std::fabs(*value));
         DrawClipped(text.Canvas(), {{x, plot.frame.top}, {x, plot.frame.Bottom()}}, plot.frame,
                     pen);
         const double width = text.Width(label);
@@ -177,7 +177,8 @@ PlotGeometry DrawCalibrationPlot(PageCanvas& canvas, const PlotData& data, const
         DrawNote(text, plot, kNoPoints);
         return plot;
     }
-    const bool limits = (data.LD && InsideRange(x, *data.LD)) || (data.LC && InsideRange(x, *data.LC));
+    const bool limits = (data.LD && InsideRange(x, std::fabs(*data.LD))) ||
+                        (data.LC && InsideRange(x, std::fabs(*data.LC)));
     const std::vector<LegendEntry> legend = Legend(text, data, limits);
     const double marker = kResponseMarkerPoints * text.Unit();
     plot = LayOutPlot(text, area, legend, x, y, marker / 2 + 1, sep);

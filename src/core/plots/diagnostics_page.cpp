@@ -57,7 +57,8 @@ DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const Calibration
         writer.Centred(kTitleRow, kDiagnosticsPageTitle);
         writer.AtColumn(kMethodRow, kLeftColumn, "Nombre del método: " + study.MethodName);
         writer.AtColumn(kAnalystRow, kLeftColumn,
-                        "Nombre del Analista: " + study.AnalystName + ", Fecha: " + study.StudyDate);
+                        "Nombre del Analista: " + study.AnalystName +
+                            ", Fecha: " + study.StudyDate);
 
         const int left = writer.ColumnX(kLeftColumn);
         const int width = std::max(1, page.units.PageWidth - 2 * left);

@@ -21,7 +21,7 @@ struct DiagnosticsPageLayout {
     LayoutUnits units;
     CanvasRect plotsArea;
     DiagnosticsPlots plots;
-    int summaryRow = 0; // the row of the summary's first line
+    int summaryRow = 0;               // the row of the summary's first line
     std::vector<std::string> summary; // as printed, one line per row
 };
 

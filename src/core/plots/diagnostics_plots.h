@@ -37,8 +37,8 @@ inline constexpr MarkerShape kOutlierMarker = MarkerShape::Square;
 // The segments of each band curve over the levels.
 inline constexpr int kBandSegments = 64;
 
-PlotGeometry DrawCalibrationPlot(PageCanvas& canvas, const PlotData& data,
-                                 const CanvasRect& area, char decimalSeparator);
+PlotGeometry DrawCalibrationPlot(PageCanvas& canvas, const PlotData& data, const CanvasRect& area,
+                                 char decimalSeparator);
 
 // `xData` is the interval the calibration plot shows, so that the two plots
 // share their x axis.

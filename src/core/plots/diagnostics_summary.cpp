@@ -1,8 +1,8 @@
 #include "plots/diagnostics_summary.h"
 
 #include "calc/format_general.h"
-#include "plots/plot_data.h"
 #include "plots/diagnostics_plots.h"
+#include "plots/plot_data.h"
 
 #include <cmath>
 
@@ -80,12 +80,13 @@ void TestSentences(const Diagnostics& d, Summary& s) {
     const LackOfFitTest& lof = d.lackOfFit;
     s.Test("Falta de ajuste (α = " + s.Number(kTestAlpha) + ")",
            Summary::Join({s.Pair("F", lof.F),
-                          lof.dfLof && lof.dfPe ? "gl = " + s.Number(*lof.dfLof) + " y " +
-                                                      s.Number(*lof.dfPe)
-                                                : "",
+                          lof.dfLof && lof.dfPe
+                              ? "gl = " + s.Number(*lof.dfLof) + " y " + s.Number(*lof.dfPe)
+                              : "",
                           s.Pair("F crítico", lof.fCritical), s.Pair("p", lof.p)}),
            lof.F && lof.fCritical,
-           lof.significant ? "falta de ajuste significativa." : "sin falta de ajuste significativa.",
+           lof.significant ? "falta de ajuste significativa."
+                           : "sin falta de ajuste significativa.",
            lof.reason);
     const CochranTest& c = d.cochran;
     s.Test("Cochran", Summary::Join({s.Pair("C", c.C), s.Pair("C crítico", c.cCritical)}),
@@ -125,17 +126,17 @@ void LimitSentences(const Diagnostics& d, Summary& s) {
     const std::string units = d.units.empty() ? "" : " " + d.units;
     auto value = [&](const Value& v) { return v ? s.Number(*v) + units : std::string("—"); };
     if (d.study.LD && d.study.LC)
-        s.Line("LD y LC del estudio (\"" + d.study.calculationType + "\"): LD = " +
-               value(d.study.LD) + ", LC = " + value(d.study.LC) + ".");
+        s.Line("LD y LC del estudio (\"" + d.study.calculationType +
+               "\"): LD = " + value(d.study.LD) + ", LC = " + value(d.study.LC) + ".");
     else
         s.Line("LD y LC del estudio: " + d.study.reason);
     s.Line("ICH, s(y/x): LD = " + value(d.ichSyx.LD) + ", LC = " + value(d.ichSyx.LC) +
            "; ICH, s_a: LD = " + value(d.ichSa.LD) + ", LC = " + value(d.ichSa.LC) + ".");
     const DiagnosticOptions& o = d.options;
-    s.Line("DIN 32645 (α = " + s.Number(o.alpha) + ", β = " + s.Number(o.beta) +
-           ", k = " + s.Number(o.k) + "): x_NG = " + value(d.din.xNG) + ", x_EG = " +
-           value(d.din.xEG) + ", x_BG = " + value(d.din.xBG) + "; Hubaux–Vos: x_C = " +
-           value(d.hubauxVos.xC) + ", x_D = " + value(d.hubauxVos.xD) + ".");
+    s.Line("DIN 32645 (α = " + s.Number(o.alpha) + ", β = " + s.Number(o.beta) + ", k = " +
+           s.Number(o.k) + "): x_NG = " + value(d.din.xNG) + ", x_EG = " + value(d.din.xEG) +
+           ", x_BG = " + value(d.din.xBG) + "; Hubaux–Vos: x_C = " + value(d.hubauxVos.xC) +
+           ", x_D = " + value(d.hubauxVos.xD) + ".");
 }
 
 } // namespace

@@ -63,8 +63,7 @@ bool BeyondResidualLimit(const PlotPoint& point) {
 
 double BandModel::ConfidenceHalfWidth(double x) const {
     const long double d = x - static_cast<long double>(meanX);
-    return static_cast<double>(t * static_cast<long double>(s) *
-                               std::sqrt(1.0L / N + d * d / qx));
+    return static_cast<double>(t * static_cast<long double>(s) * std::sqrt(1.0L / N + d * d / qx));
 }
 
 double BandModel::PredictionHalfWidth(double x) const {
@@ -94,8 +93,8 @@ PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& d) {
         data.bands = Bands(d);
         data.r2 = CoefficientOfDetermination(d);
     }
-    if (d.study.LD) data.LD = Finite(std::fabs(*d.study.LD));
-    if (d.study.LC) data.LC = Finite(std::fabs(*d.study.LC));
+    if (d.study.LD) data.LD = Finite(*d.study.LD);
+    if (d.study.LC) data.LC = Finite(*d.study.LC);
     return data;
 }
 
@@ -104,9 +103,11 @@ std::optional<Interval> SharedXData(const PlotData& data) {
     Interval x = data.levels;
     const double width = x.Span() > 0 ? x.Span() : std::fabs(x.high);
     for (const std::optional<double>& limit : {data.LD, data.LC}) {
-        if (!limit || *limit < x.low - width || *limit > x.high + width) continue;
-        x.low = std::min(x.low, *limit);
-        x.high = std::max(x.high, *limit);
+        if (!limit) continue;
+        const double at = std::fabs(*limit);
+        if (at < x.low - width || at > x.high + width) continue;
+        x.low = std::min(x.low, at);
+        x.high = std::max(x.high, at);
     }
     return x;
 }

@@ -42,10 +42,11 @@ struct PlotData {
     std::vector<PlotPoint> points; // every response, in study order
     Interval levels;               // the added quantities that have responses
     bool hasPoints = false;
-    std::optional<double> a, b;    // the line, when there is one
+    std::optional<double> a, b; // the line, when there is one
     std::optional<BandModel> bands;
-    // The study's LD and LC as quantities: a decreasing curve gives them
-    // negative, the plot places them at their absolute values.
+    // The study's LD and LC as the results window gives them: a decreasing
+    // curve gives them negative, and the plot draws them at their absolute
+    // values (the quantities they stand for).
     std::optional<double> LD, LC;
     std::optional<double> r2;
     int N = 0;

@@ -257,7 +257,8 @@ void DrawPlotAxes(PlotText& text, const PlotGeometry& plot, const PlotTitles& ti
     CentredIn(text, plot, frameCentre, places.titleY, titles.title);
     text.Use(kAxisTitlePoints);
     // The y-axis title stands above the axis, from the frame's left edge.
-    const std::string yTitle = text.Fit(titles.yTitle, plot.area.Right() - pad - plot.area.left - pad);
+    const std::string yTitle =
+        text.Fit(titles.yTitle, plot.area.Right() - pad - plot.area.left - pad);
     const double yTitleX =
         std::max(plot.area.left + pad,
                  std::min(plot.frame.left, plot.area.Right() - pad - text.Width(yTitle)));

@@ -18,11 +18,10 @@ const char* const kNoResiduals = "Sin residuos estandarizados";
 
 std::vector<LegendEntry> Legend(const PlotText& text) {
     using E = LegendEntry;
-    return {E::Marker("|e/s| ≤ 2", kResidualMarker, kResidualMarkerPoints * text.Unit(),
-                      kCanvasBlack),
-            E::Marker("|e/s| > 2", kOutlierMarker, kOutlierMarkerPoints * text.Unit(),
-                      kOutlierColour),
-            E::Line("±2", PlotPen(text, 1.0, kResidualLimitStyle, kCanvasBlack))};
+    return {
+        E::Marker("|e/s| ≤ 2", kResidualMarker, kResidualMarkerPoints * text.Unit(), kCanvasBlack),
+        E::Marker("|e/s| > 2", kOutlierMarker, kOutlierMarkerPoints * text.Unit(), kOutlierColour),
+        E::Line("±2", PlotPen(text, 1.0, kResidualLimitStyle, kCanvasBlack))};
 }
 
 } // namespace
@@ -39,7 +38,8 @@ PlotGeometry DrawResidualPlot(PageCanvas& canvas, const PlotData& data, const In
     }
     const std::vector<LegendEntry> legend = Legend(text);
     const double marker = kOutlierMarkerPoints * text.Unit();
-    PlotGeometry plot = LayOutPlot(text, area, legend, xData, {-largest, largest}, marker / 2 + 1, sep);
+    PlotGeometry plot =
+        LayOutPlot(text, area, legend, xData, {-largest, largest}, marker / 2 + 1, sep);
     if (!plot.drawn) return plot;
     DrawPlotAxes(text, plot, {kResidualTitle, data.xTitle, kResidualAxis}, legend, sep);
 

@@ -1,16 +1,16 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
-#include "base/app_texts.h"
 #include "app/context_help.h"
 #include "app/help_viewer.h"
 #include "app/qt_dialog_service.h"
 #include "app/speed_bar.h"
 #include "app/status_panels.h"
+#include "base/app_texts.h"
+#include "base/number_conversion.h"
 #include "calc/results_window.h"
 #include "diagnostics/diagnostics_window.h"
 #include "report/report_window.h"
-#include "base/number_conversion.h"
 #include "study/study_window.h"
 
 #include <QAction>

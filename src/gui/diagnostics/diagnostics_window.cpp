@@ -107,7 +107,8 @@ DiagnosticsWindow::DiagnosticsWindow(DiagnosticsWindowContent content, DialogSer
     sample_ = new QLineEdit(body);
     sample_->setObjectName(QStringLiteral("emuestra"));
     sample_->setAccessibleName(QStringLiteral("Respuestas de la muestra"));
-    sample_->setToolTip(QStringLiteral("Una o más respuestas de la muestra, separadas por espacios"));
+    sample_->setToolTip(
+        QStringLiteral("Una o más respuestas de la muestra, separadas por espacios"));
     label->setBuddy(sample_);
     interpolate_ = Button(QStringLiteral("binterpolar"), QStringLiteral("Interpolar"), body);
     sampleResult_ = MakeReadOnlyTextArea(QStringLiteral("mmuestra"),

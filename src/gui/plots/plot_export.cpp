@@ -32,7 +32,8 @@ void DrawPlotsOn(QPaintDevice& device, const CalibrationStudy& study, const Diag
     canvas.BeginDoc();
     const CanvasRect area{0, 0, static_cast<double>(size.width()),
                           static_cast<double>(size.height())};
-    if (paintBackground) canvas.DrawRectangle(area, {LineStyle::Solid, 1, kCanvasWhite}, kCanvasWhite);
+    if (paintBackground)
+        canvas.DrawRectangle(area, {LineStyle::Solid, 1, kCanvasWhite}, kCanvasWhite);
     DrawDiagnosticsPlots(canvas, study, d, area, sep);
     canvas.EndDoc();
 }
@@ -112,7 +113,8 @@ void ExportDiagnostics(const std::string& path, ExportFormat format, const Calib
         break;
     }
     // Drawn completely before the file is touched.
-    ReplaceFileContent(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    ReplaceFileContent(path,
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void PrintDiagnostics(QPrinter& printer, const CalibrationStudy& study, const Diagnostics& d,

@@ -40,9 +40,9 @@ QByteArray DiagnosticsPng(const CalibrationStudy& study, const Diagnostics& diag
 
 // Writes the file in one step: the target holds its old content or the new
 // one, never a part (throws FileError, or AppError when drawing fails).
-void ExportDiagnostics(const std::string& path, ExportFormat format,
-                       const CalibrationStudy& study, const Diagnostics& diagnostics,
-                       char decimalSeparator, QSize size = {kDefaultPlotWidth, kDefaultPlotHeight});
+void ExportDiagnostics(const std::string& path, ExportFormat format, const CalibrationStudy& study,
+                       const Diagnostics& diagnostics, char decimalSeparator,
+                       QSize size = {kDefaultPlotWidth, kDefaultPlotHeight});
 
 // The diagnostics page on the printer the print dialog chose.
 void PrintDiagnostics(QPrinter& printer, const CalibrationStudy& study,

@@ -131,11 +131,16 @@ TEST(CommandStatesTest, StudyWindowClosingLastGivesTheSameInEitherOrder) {
 // "Diagnóstico de la calibración" is on exactly when "Detección y
 // Cuantificación" is, after any sequence of the table's events.
 TEST(CommandStatesTest, DiagnosticsFollowsTheCalculation) {
-    const CommandEvent events[] = {
-        CommandEvent::New,           CommandEvent::DataPageEntered,       CommandEvent::DataKeyTyped,
-        CommandEvent::StudyWindowClosed, CommandEvent::Open,             CommandEvent::DataKeyTyped,
-        CommandEvent::CalculationTypeChanged, CommandEvent::LastChildWindowClosed,
-        CommandEvent::StudyWindowClosed, CommandEvent::Start};
+    const CommandEvent events[] = {CommandEvent::New,
+                                   CommandEvent::DataPageEntered,
+                                   CommandEvent::DataKeyTyped,
+                                   CommandEvent::StudyWindowClosed,
+                                   CommandEvent::Open,
+                                   CommandEvent::DataKeyTyped,
+                                   CommandEvent::CalculationTypeChanged,
+                                   CommandEvent::LastChildWindowClosed,
+                                   CommandEvent::StudyWindowClosed,
+                                   CommandEvent::Start};
     EXPECT_EQ(CommandName(Command::mnudiagnostico), std::string("mnudiagnostico"));
     EXPECT_TRUE(IsCommandVisible(Command::mnudiagnostico));
     const std::vector<Command>& calculate = GroupMembers(CommandGroup::Calculate);

@@ -89,7 +89,8 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
                canvas.Calls()[first].text != "Curva de calibración")
             ++first;
         std::size_t last = first;
-        while (canvas.Calls()[last].text != page.summary[0]) ++last;
+        while (canvas.Calls()[last].text != page.summary[0])
+            ++last;
         RecordingCanvas plotsOnly(device.dpi, device.width, device.height);
         for (std::size_t i = first; i < last; ++i) {
             const CanvasCall& call = canvas.Calls()[i];
@@ -99,8 +100,8 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
             }
         }
         ExpectInside(plotsOnly, page.plotsArea, {});
-        ExpectInside(canvas, {0, 0, static_cast<double>(device.width),
-                              static_cast<double>(device.height)},
+        ExpectInside(canvas,
+                     {0, 0, static_cast<double>(device.width), static_cast<double>(device.height)},
                      {page.plots.calibration.frame, page.plots.residuals.frame});
     }
 }
@@ -110,8 +111,8 @@ TEST(DiagnosticsPageTest, WrapsAtBlanks) {
     canvas.SetFont("ARIAL", 10, FontPitch::Default); // 41 pixels a character
     const std::vector<std::string> wrapped =
         WrapLines(canvas, {"uno dos tres cuatro", "", "cincocincocinco seis"}, 41 * 8);
-    EXPECT_EQ(wrapped, (std::vector<std::string>{"uno dos", "tres", "cuatro", "",
-                                                 "cincocincocinco", "seis"}));
+    EXPECT_EQ(wrapped, (std::vector<std::string>{"uno dos", "tres", "cuatro", "", "cincocincocinco",
+                                                 "seis"}));
 }
 
 TEST(DiagnosticsSummaryTest, LackOfFitOfTheCadmiumCalibration) {
@@ -151,7 +152,8 @@ TEST(DiagnosticsSummaryTest, ResidualsBeyondTwoAreNamed) {
     for (int x = 1; x <= 10; ++x)
         data.levels.push_back({static_cast<double>(x), {2.0 * x, 2.0 * x + 0.01, 2.0 * x - 0.01}});
     data.levels[6].responses[1] += 1.0;
-    const std::vector<std::string> lines = DiagnosticsSummaryLines(ComputeDiagnostics(data, {}), '.');
+    const std::vector<std::string> lines =
+        DiagnosticsSummaryLines(ComputeDiagnostics(data, {}), '.');
     EXPECT_NE(std::find(lines.begin(), lines.end(),
                         "Residuos estandarizados fuera de ±2: 1 (nivel 7, réplica 2)."),
               lines.end())

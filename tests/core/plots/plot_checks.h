@@ -44,7 +44,8 @@ inline void ExpectInside(const RecordingCanvas& canvas, const CanvasRect& area,
             // Every character half an em wide.
             const double width = CodePoints(call.text) * canvas.CharWidth(call.size);
             const double em = 2.0 * canvas.CharWidth(call.size);
-            EXPECT_TRUE(Within(area, CanvasPoint{static_cast<double>(call.x), static_cast<double>(call.y)}, 1));
+            EXPECT_TRUE(Within(
+                area, CanvasPoint{static_cast<double>(call.x), static_cast<double>(call.y)}, 1));
             EXPECT_TRUE(Within(area, CanvasPoint{call.x + width, call.y + em}, 1));
             break;
         }

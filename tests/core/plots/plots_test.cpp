@@ -73,9 +73,9 @@ protected:
     }
     const PlotGeometry& Cal() const { return plots.calibration; }
     std::vector<CanvasPoint> Points() const {
-        const std::vector<std::pair<double, double>> xy = {
-            {1, 2.1}, {1, 1.9}, {1, 2.0}, {2, 4.2}, {2, 3.9}, {2, 4.0},
-            {3, 6.1}, {3, 5.8}, {3, 6.0}, {4, 8.3}, {4, 7.9}, {4, 8.1}};
+        const std::vector<std::pair<double, double>> xy = {{1, 2.1}, {1, 1.9}, {1, 2.0}, {2, 4.2},
+                                                           {2, 3.9}, {2, 4.0}, {3, 6.1}, {3, 5.8},
+                                                           {3, 6.0}, {4, 8.3}, {4, 7.9}, {4, 8.1}};
         std::vector<CanvasPoint> points;
         for (auto [x, y] : xy)
             points.push_back({x, y});
@@ -116,7 +116,8 @@ TEST_F(WorkedExamplePlot, LineOverTheLevels) {
 // from the first level to the last.
 TEST_F(WorkedExamplePlot, BandsFollowTheirFormulas) {
     const std::vector<CanvasCall> lines = Drawn(canvas, CanvasCall::Polyline, Cal().frame);
-    for (const auto& [style, one] : {std::pair{kConfidenceStyle, 0.0}, std::pair{kPredictionStyle, 1.0}}) {
+    for (const auto& [style, one] :
+         {std::pair{kConfidenceStyle, 0.0}, std::pair{kPredictionStyle, 1.0}}) {
         const std::vector<CanvasCall> band = WithStyle(lines, style);
         ASSERT_EQ(band.size(), 2u);
         for (const CanvasCall& curve : band) {
@@ -131,7 +132,8 @@ TEST_F(WorkedExamplePlot, BandsFollowTheirFormulas) {
                 EXPECT_NEAR(p.y, Cal().MapY(y), 0.5) << "x = " << x;
             }
         }
-        EXPECT_NE(band[0].points[3].y < band[1].points[3].y, band[1].points[3].y < band[0].points[3].y);
+        EXPECT_NE(band[0].points[3].y < band[1].points[3].y,
+                  band[1].points[3].y < band[0].points[3].y);
     }
 }
 
@@ -175,17 +177,17 @@ TEST_F(WorkedExamplePlot, LimitLinesAndLabels) {
 }
 
 TEST_F(WorkedExamplePlot, TitlesTicksAndCorner) {
-    for (const char* text :
-         {"Curva de calibración", "Residuos estandarizados", "Área", "Residuo / s(y/x)",
-          "y = 2.0233333·x − 0.0333333", "r² = 0.99652183", "N = 12",
-          "LD = 0.238776 mg, LC = 0.723565 mg"})
+    for (const char* text : {"Curva de calibración", "Residuos estandarizados", "Área",
+                             "Residuo / s(y/x)", "y = 2.0233333·x − 0.0333333", "r² = 0.99652183",
+                             "N = 12", "LD = 0.238776 mg, LC = 0.723565 mg"})
         EXPECT_NE(TextCall(canvas, text), nullptr) << text;
     // The x-axis title under each plot, centred under its frame.
     for (int nth : {0, 1}) {
         const CanvasCall* title = TextCall(canvas, "Cantidad adicionada (mg)", nth);
         ASSERT_NE(title, nullptr);
         const PlotGeometry& plot = nth == 0 ? plots.calibration : plots.residuals;
-        EXPECT_NEAR(title->x + testing::CodePoints(title->text) * canvas.CharWidth(title->size) / 2.0,
+        EXPECT_NEAR(title->x +
+                        testing::CodePoints(title->text) * canvas.CharWidth(title->size) / 2.0,
                     plot.frame.left + plot.frame.width / 2, 1);
         EXPECT_GT(title->y, plot.frame.Bottom());
     }
@@ -214,10 +216,13 @@ TEST_F(WorkedExamplePlot, StandardizedResidualsAndTheirLines) {
     for (const CanvasPoint& point : Points()) {
         const double standardized = (point.y - (kA + kB * point.x)) / kS;
         const CanvasPoint expected = res.Map(point.x, standardized);
-        EXPECT_TRUE(std::any_of(markers.begin(), markers.end(), [&](const CanvasCall& m) {
-            return std::abs(m.points[0].x - expected.x) < 0.5 &&
-                   std::abs(m.points[0].y - expected.y) < 0.5 && m.marker == kResidualMarker;
-        })) << point.x << ", " << point.y;
+        EXPECT_TRUE(std::any_of(markers.begin(), markers.end(),
+                                [&](const CanvasCall& m) {
+                                    return std::abs(m.points[0].x - expected.x) < 0.5 &&
+                                           std::abs(m.points[0].y - expected.y) < 0.5 &&
+                                           m.marker == kResidualMarker;
+                                }))
+            << point.x << ", " << point.y;
     }
     const std::vector<CanvasCall> lines = Drawn(canvas, CanvasCall::Polyline, res.frame);
     const std::vector<CanvasCall> dashed = WithStyle(lines, kResidualLimitStyle);
@@ -246,7 +251,8 @@ CalibrationData Line(const std::vector<double>& xs, int replicates, double a, do
     for (double x : xs) {
         CalibrationLevel level{x, {}};
         for (int j = 0; j < replicates; ++j)
-            level.responses.push_back(a + b * x + noise * ((j * 7 + static_cast<int>(x) * 3) % 5 - 2));
+            level.responses.push_back(a + b * x +
+                                      noise * ((j * 7 + static_cast<int>(x) * 3) % 5 - 2));
         data.levels.push_back(level);
     }
     return data;
@@ -303,7 +309,8 @@ TEST(PlotFramesTest, NothingOutsideTheFrameWhateverTheData) {
         ASSERT_TRUE(plots.calibration.drawn);
         ASSERT_TRUE(plots.residuals.drawn);
         testing::ExpectInside(canvas, c.area, {plots.calibration.frame, plots.residuals.frame});
-        const std::size_t markers = Drawn(canvas, CanvasCall::Marker, plots.calibration.frame).size();
+        const std::size_t markers =
+            Drawn(canvas, CanvasCall::Marker, plots.calibration.frame).size();
         EXPECT_GE(markers, 1u);
         EXPECT_LE(markers, c.data.Count() + 0u);
         // A limit is drawn at its absolute value, and only inside the axis.
@@ -323,8 +330,8 @@ TEST(PlotFramesTest, NothingOutsideTheFrameWhateverTheData) {
 // A rectangle too small for a frame draws nothing of the data.
 TEST(PlotFramesTest, TooSmallForAFrame) {
     RecordingCanvas canvas(kDpi, 2550, 3300);
-    const DiagnosticsPlots plots = DrawDiagnosticsPlots(
-        canvas, FromData(Line({1, 2, 3}, 2, 0, 1, 0.1)), {0, 0, 120, 90}, '.');
+    const DiagnosticsPlots plots =
+        DrawDiagnosticsPlots(canvas, FromData(Line({1, 2, 3}, 2, 0, 1, 0.1)), {0, 0, 120, 90}, '.');
     EXPECT_FALSE(plots.calibration.drawn);
     EXPECT_TRUE(canvas.Markers().empty());
     EXPECT_TRUE(canvas.Polylines().empty());
@@ -343,6 +350,29 @@ TEST(PlotFramesTest, ResidualsBeyondTwoAreSquares) {
     EXPECT_NEAR(squares[0].points[0].x, plots.residuals.MapX(7), 0.5);
     EXPECT_LT(squares[0].points[0].y, plots.residuals.MapY(2));
     EXPECT_EQ(discs.size(), 29u);
+}
+
+// A decreasing curve: the corner gives LD and LC as the results window
+// does, negative; their lines stand at the quantities, and the labels at
+// the bottom of the frame, under the falling line.
+TEST(PlotFramesTest, DecreasingCurveLimits) {
+    const CalibrationStudy study = testing::MakeStudy(
+        {{"1", "3"}, {"2", "3"}, {"3", "3"}, {"4", "3"}},
+        {"8.3", "7.9", "8.1", "6.1", "5.8", "6.0", "4.2", "3.9", "4.0", "2.1", "1.9", "2.0"});
+    RecordingCanvas canvas(kDpi, 2550, 3300);
+    const DiagnosticsPlots plots =
+        DrawDiagnosticsPlots(canvas, study, ComputeDiagnostics(study, {}, '.'), kArea, '.');
+    EXPECT_NE(TextCall(canvas, "LD = -0.238776 mg, LC = -0.723565 mg"), nullptr);
+    EXPECT_NE(TextCall(canvas, "y = -2.0233333·x + 10.0833"), nullptr);
+    const std::vector<CanvasCall> limits =
+        WithStyle(Drawn(canvas, CanvasCall::Polyline, plots.calibration.frame), kLimitStyle);
+    ASSERT_EQ(limits.size(), 2u);
+    EXPECT_NEAR(limits[0].points[0].x, plots.calibration.MapX(kLD), 0.5);
+    EXPECT_NEAR(limits[1].points[0].x, plots.calibration.MapX(kLC), 0.5);
+    const CanvasCall* ld = TextCall(canvas, "LD");
+    ASSERT_NE(ld, nullptr);
+    EXPECT_GT(ld->y, plots.calibration.frame.top + plots.calibration.frame.height * 3 / 4);
+    testing::ExpectInside(canvas, kArea, {plots.calibration.frame, plots.residuals.frame});
 }
 
 TEST(PlotFramesTest, DecimalSeparatorOfTheUser) {
@@ -375,9 +405,8 @@ TEST(PlotFramesTest, DrawingOneHundredThousandResponsesIsQuick) {
 
 TEST(AxisScaleTest, NiceSteps) {
     const std::pair<double, double> cases[] = {
-        {0.7, 1},   {1, 1},       {1.01, 2},     {0.2, 0.2}, {0.2000001, 0.5},
-        {3, 5},     {7, 10},      {0.013, 0.02}, {450, 500}, {2e-7, 2e-7},
-        {0.03, 0.05}, {1e12, 1e12}};
+        {0.7, 1}, {1, 1},        {1.01, 2},  {0.2, 0.2},   {0.2000001, 0.5}, {3, 5},
+        {7, 10},  {0.013, 0.02}, {450, 500}, {2e-7, 2e-7}, {0.03, 0.05},     {1e12, 1e12}};
     for (auto [rough, nice] : cases)
         EXPECT_NEAR(NiceStep(rough), nice, nice * 1e-12) << rough;
     EXPECT_EQ(NiceStep(0), 0);
@@ -399,8 +428,8 @@ TEST(AxisScaleTest, IntervalsAndLabels) {
     EXPECT_DOUBLE_EQ(i.high, 3);
 
     // Responses of 1e6 ± 1: labels that tell the ticks apart.
-    const AxisScale scale =
-        MakeScale({999999, 1000001}, 500, [](const std::vector<double>&, double, int) { return true; });
+    const AxisScale scale = MakeScale({999999, 1000001}, 500,
+                                      [](const std::vector<double>&, double, int) { return true; });
     ASSERT_GE(scale.ticks.size(), 3u);
     std::vector<std::string> labels;
     for (double tick : scale.ticks)
@@ -409,8 +438,8 @@ TEST(AxisScaleTest, IntervalsAndLabels) {
     EXPECT_EQ(labels.front().find('E'), std::string::npos) << labels.front();
 
     // The finest step whose labels fit; none when nothing fits.
-    const AxisScale coarse = MakeScale({0, 10}, 100, [](const std::vector<double>&, double length,
-                                                        int) { return length >= 20; });
+    const AxisScale coarse = MakeScale(
+        {0, 10}, 100, [](const std::vector<double>&, double length, int) { return length >= 20; });
     EXPECT_DOUBLE_EQ(coarse.step, 2);
     EXPECT_EQ(coarse.ticks, (std::vector<double>{0, 2, 4, 6, 8, 10}));
     const AxisScale none =

@@ -45,7 +45,8 @@ int SvgCircles(const QByteArray& svg) {
 
 QString PdfText(const QString& path) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -160,7 +161,6 @@ private slots:
             for (int x = 0; x < image.width(); x += 2)
                 dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
         QVERIFY2(dark > 200, qPrintable(QString::number(dark)));
-        if (qEnvironmentVariableIsSet("SHOTDIR")) { window->Tabs()->setCurrentIndex(0); window->grab().save(qEnvironmentVariable("SHOTDIR") + "/w0.png"); window->Tabs()->setCurrentIndex(1); window->grab().save(qEnvironmentVariable("SHOTDIR") + "/w1.png"); window->Tabs()->setCurrentIndex(0);}
         QVERIFY(dialogs_->errors.isEmpty());
     }
 
@@ -193,8 +193,9 @@ private slots:
         QTest::newRow("empty") << QStringLiteral("   ")
                                << QStringLiteral("Escriba una o más respuestas de la muestra, "
                                                  "separadas por espacios.");
-        QTest::newRow("not a number") << QStringLiteral("4.0 x1")
-                                      << QStringLiteral("'x1' is not a valid floating point value.");
+        QTest::newRow("not a number")
+            << QStringLiteral("4.0 x1")
+            << QStringLiteral("'x1' is not a valid floating point value.");
     }
 
     void interpolarRefusesBadText() {
@@ -227,7 +228,8 @@ private slots:
         const QString text = PdfText(pdf);
         for (const char* expected :
              {"Desarrollo", "Diagnóstico de la Curva de Calibración", "Cantidad adicionada (mg)",
-              "Curva de calibración", "Residuos estandarizados", "Falta de ajuste", "VALDEX v.w. 3.1"})
+              "Curva de calibración", "Residuos estandarizados", "Falta de ajuste",
+              "VALDEX v.w. 3.1"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
         QVERIFY(dialogs_->errors.isEmpty());
     }
