@@ -294,8 +294,13 @@ void DrawNote(PlotText& text, const PlotGeometry& plot, const std::string& note)
     text.Use(kAxisTitlePoints);
     const std::string fitted = text.Fit(note, box.width - 2 * kPadding * text.Unit());
     if (fitted.empty() || text.Row() > box.height) return;
-    text.At(box.left + (box.width - text.Width(fitted)) / 2, box.top + (box.height - text.Em()) / 2,
-            fitted);
+    // On white, so that no line of the plot runs through it.
+    const double width = text.Width(fitted);
+    const double x = box.left + (box.width - width) / 2, y = box.top + (box.height - text.Em()) / 2;
+    const double margin = std::min(kPadding * text.Unit(), (box.width - width) / 2);
+    text.Canvas().DrawRectangle({x - margin, y, width + 2 * margin, text.Row()},
+                                {LineStyle::Solid, 1, kCanvasWhite}, kCanvasWhite);
+    text.At(x, y, fitted);
 }
 
 namespace {

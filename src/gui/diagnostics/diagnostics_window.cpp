@@ -22,6 +22,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <exception>
+
 namespace valdex {
 
 namespace {
@@ -67,12 +69,17 @@ PlotsView::PlotsView(PlotData data, char sep, QWidget* parent)
 }
 
 void PlotsView::paintEvent(QPaintEvent*) {
-    QtPageCanvas canvas(static_cast<QPaintDevice&>(*this));
-    canvas.BeginDoc();
-    DrawDiagnosticsPlots(canvas, data_,
-                         {0, 0, static_cast<double>(width()), static_cast<double>(height())},
-                         separator_);
-    canvas.EndDoc();
+    // No exception may leave a paint event: a window whose painter cannot
+    // begin stays blank until its next paint.
+    try {
+        QtPageCanvas canvas(static_cast<QPaintDevice&>(*this));
+        canvas.BeginDoc();
+        DrawDiagnosticsPlots(canvas, data_,
+                             {0, 0, static_cast<double>(width()), static_cast<double>(height())},
+                             separator_);
+        canvas.EndDoc();
+    } catch (const std::exception&) {
+    }
 }
 
 DiagnosticsWindow::DiagnosticsWindow(DiagnosticsWindowContent content, DialogService& dialogs,
