@@ -4,6 +4,7 @@
 VALDEX_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins libgl-dev
+    qt6-svg-dev
     libgtest-dev libgmock-dev googletest
     libboost-dev
     clang clang-format libclang-rt-14-dev

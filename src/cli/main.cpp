@@ -5,6 +5,7 @@
 #include "csv_commands.h"
 #include "diagnostics_commands.h"
 #include "import_command.h"
+#include "plot_command.h"
 #include "print_command.h"
 #include "study_commands.h"
 
@@ -30,6 +31,8 @@ constexpr const char* kHelp =
     "                                             residuos, pruebas de la curva y límites\n"
     "  valdex-cli interpolar ARCHIVO.w8c Y1 [Y2 ...] [--alfa A] [--json]\n"
     "                                             una muestra leída en la curva\n"
+    "  valdex-cli grafico ARCHIVO.w8c --pdf SALIDA.pdf | --svg SALIDA.svg | --png SALIDA.png\n"
+    "            [--ancho PX --alto PX]           los gráficos de la calibración y los residuos\n"
     "  valdex-cli importar DATOS.csv --salida ESTUDIO.w8c [--metodo T --analista T --fecha T\n"
     "            --unidades T --propiedad T --tipo T --reemplazar]\n"
     "                                             un estudio desde una tabla de cantidad y "
@@ -58,6 +61,7 @@ int Dispatch(const std::vector<std::string>& args) {
     if (command == "diagnostico") return valdex::cli::RunDiagnostics(rest, sep, io);
     if (command == "interpolar") return valdex::cli::RunInterpolate(rest, sep, io);
     if (command == "importar") return valdex::cli::RunImport(rest, sep, io);
+    if (command == "grafico") return valdex::cli::RunPlotCommand(rest, sep, io);
     if (command == "ayuda" || command == "--help" || command == "-h") {
         std::cout << kHelp;
         return 0;

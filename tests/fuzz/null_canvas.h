@@ -37,6 +37,20 @@ public:
     }
     void TextOut(int, int, const std::string&) override { Require(Open(), "text outside a job"); }
     void DrawLine(int, int, int, int) override { Require(Open(), "a line outside a job"); }
+    void DrawStyledLine(CanvasPoint, CanvasPoint, const LinePen&) override {
+        Require(Open(), "a line outside a job");
+    }
+    void DrawPolyline(const std::vector<CanvasPoint>&, const LinePen&) override {
+        Require(Open(), "a polyline outside a job");
+    }
+    void DrawRectangle(const CanvasRect&, const LinePen&, std::optional<CanvasColour>) override {
+        Require(Open(), "a rectangle outside a job");
+    }
+    void DrawMarker(CanvasPoint, MarkerShape, double, CanvasColour) override {
+        Require(Open(), "a marker outside a job");
+    }
+    void SetClip(const CanvasRect&) override { Require(Open(), "a clip outside a job"); }
+    void ClearClip() override {}
     int PageWidth() const override { return 8 * kDpi; }
     int PageHeight() const override { return 21 * kDpi / 2; }
 

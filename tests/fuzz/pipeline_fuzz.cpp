@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes through everything a study goes through: the
 // reader, the level check, the calculation under both calculation types,
 // the results and report texts, the two pages of both printed designs and
-// the diagnostics.
+// the diagnostics with their printed page of plots.
 // Any step may refuse the study with an AppError; any other exception, a
 // sanitizer report or a print job used out of order is a fault.
 
@@ -12,6 +12,7 @@
 #include "diagnostics/diagnostics_text.h"
 #include "files/study_file.h"
 #include "null_canvas.h"
+#include "plots/diagnostics_page.h"
 #include "report/deskjet_report.h"
 #include "report/laser_report.h"
 #include "report/report_text.h"
@@ -71,9 +72,18 @@ bool HasNonFiniteWord(const std::string& line) {
 
 void RunDiagnostics(const CalibrationStudy& study) {
     Refusable([&] {
-        for (const std::string& line :
-             DiagnosticsLines(ComputeDiagnostics(study, DiagnosticOptions{}, '.'), '.'))
+        const Diagnostics diagnostics = ComputeDiagnostics(study, DiagnosticOptions{}, '.');
+        for (const std::string& line : DiagnosticsLines(diagnostics, '.'))
             if (HasNonFiniteWord(line)) std::abort();
+        // The printed page with both plots.
+        fuzz::NullCanvas canvas;
+        try {
+            PrintDiagnosticsPage(canvas, study, diagnostics, '.');
+        } catch (const AppError&) {
+            canvas.CheckRefused();
+            return;
+        }
+        canvas.CheckPrinted();
     });
 }
 

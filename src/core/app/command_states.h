@@ -33,7 +33,8 @@ enum class Command {
     spdcascada,
     mnudunet,
     mnuinforme,
-    pmnudunet, // the popup item of the current study window's responses grid
+    mnudiagnostico, // "Diagnóstico de la calibración", switched with mnudunet
+    pmnudunet,      // the popup item of the current study window's responses grid
     mnucalculos,
     // Never switched.
     FileMenu,
@@ -68,7 +69,7 @@ enum class CommandGroup {
     Print,            // FilePrintItem, PrintLasser, PrintDeskjet, spdprint, spdprint1
     Tile,             // WindowTileItem, spdmosaico
     Cascade,          // WindowCascadeItem, spdcascada
-    Calculate,        // mnudunet, mnuinforme, pmnudunet
+    Calculate,        // mnudunet, mnuinforme, mnudiagnostico, pmnudunet
     CalculationsMenu, // mnucalculos
 };
 

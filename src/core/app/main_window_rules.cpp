@@ -2,6 +2,7 @@
 
 #include "base/app_texts.h"
 #include "calc/results_text.h"
+#include "diagnostics/diagnostics.h"
 #include "files/study_file.h"
 #include "report/report_text.h"
 #include "study/level_check.h"
@@ -166,6 +167,18 @@ void MainWindowRules::mnuinformeClick() {
         // follows it.
         view_.CreateReportWindow(report.lines);
         if (!report.error.empty()) view_.ShowErrorBox(ErrorBoxText(report.error));
+    });
+}
+
+void MainWindowRules::mnudiagnosticoClick() {
+    RunCommand(view_, [&] {
+        if (!finforma_ || !PassesLevelCheck()) return;
+        DiagnosticsWindowContent content;
+        content.caption = kDiagnosticsCaptionPrefix + finforma_->Caption();
+        content.study = finforma_->Study();
+        content.diagnostics = ComputeDiagnostics(content.study, DiagnosticOptions{}, separator_);
+        content.decimalSeparator = separator_;
+        view_.CreateDiagnosticsWindow(content);
     });
 }
 

@@ -12,7 +12,8 @@
 //   FileSaveItem/spdguardar -> FileSave, FileSaveAsItem -> FileSaveAs,
 //   mnuclose/spdclose -> mnucloseClick, PrintLasser/spdprint ->
 //   PrintLasserClick, PrintDeskjet/spdprint1 -> FilePrint, mnudunet ->
-//   mnudunetClick, mnuinforme -> mnuinformeClick, WindowTileItem/spdmosaico
+//   mnudunetClick, mnuinforme -> mnuinformeClick, mnudiagnostico ->
+//   mnudiagnosticoClick, WindowTileItem/spdmosaico
 //   -> WindowTile, WindowCascadeItem/spdcascada -> WindowCascade,
 //   FileExitItem/spdexit -> FileExit.
 // - The main window's close event: FormCloseQuery(); when it agrees, close
@@ -20,8 +21,8 @@
 //   to ask) and end.
 // - A study window's close event: its rules' FormCloseQuery(), then, when
 //   closing, its FormClose() (which calls StudyWindowClosed here).
-// - A results or report window's close event: ChildWindowClosing() while it
-//   still counts among the child windows.
+// - A results, report or diagnostics window's close event:
+//   ChildWindowClosing() while it still counts among the child windows.
 
 #include "app/command_states.h"
 #include "app/main_window_view.h"
@@ -70,6 +71,10 @@ public:
     // Informe: level check, a report window; on a fault the window keeps the
     // lines written before it and the error box follows.
     void mnuinformeClick();
+    // Diagnóstico de la calibración: level check, the diagnostics of the
+    // study as it stands, a diagnostics window with them. A study that cannot
+    // be read (a text that is not a number) ends in the error box, no window.
+    void mnudiagnosticoClick();
     // Deskjet: level check, then its options dialog.
     void FilePrint();
     // Lasser: its options dialog, no check.
@@ -82,7 +87,8 @@ public:
     // its save question first. False (the program goes on) when the user
     // answered Yes and the study was not written.
     bool FormCloseQuery();
-    // A results or report window is closing, still counted as a child.
+    // A results, report or diagnostics window is closing, still counted as a
+    // child.
     void ChildWindowClosing();
 
     // The current study window (Finforma); null when none is open.

@@ -4,6 +4,8 @@
 
 #include "app/command_states.h"
 #include "base/error_handler.h"
+#include "diagnostics/diagnostics.h"
+#include "study/calibration_study.h"
 
 #include <optional>
 #include <string>
@@ -13,6 +15,18 @@ namespace valdex {
 
 class StudyHost;
 class StudyWindowRules;
+
+inline constexpr const char* kDiagnosticsCaptionPrefix = "Diagnóstico: ";
+
+// What a diagnostics window shows: a snapshot of the study and its
+// diagnostics, taken when the command ran; the window depends on nothing
+// after it is filled.
+struct DiagnosticsWindowContent {
+    std::string caption; // "Diagnóstico: " and the study window's caption
+    CalibrationStudy study;
+    Diagnostics diagnostics;
+    char decimalSeparator = '.';
+};
 
 class MainWindowView : public ErrorBox {
 public:
@@ -25,6 +39,8 @@ public:
     // and a report window ("Informe"), each filled with `lines`.
     virtual void CreateResultsWindow(const std::vector<std::string>& lines) = 0;
     virtual void CreateReportWindow(const std::vector<std::string>& lines) = 0;
+    // A diagnostics window with its plots, tests, sample field and buttons.
+    virtual void CreateDiagnosticsWindow(const DiagnosticsWindowContent& content) = 0;
 
     // Child windows of every kind, the closing one included while it closes.
     virtual int ChildWindowCount() const = 0;

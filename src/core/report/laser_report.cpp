@@ -114,6 +114,15 @@ void LaserReport::DrawFooter(PageWriter& writer) {
     writer.Rule(kFooterRuleRow);
 }
 
+void LaserReport::LaserPageFooter(PageCanvas& canvas) {
+    PageWriter writer(canvas, units_);
+    DrawFooter(writer);
+}
+
+int LaserReport::LastBodyRow() {
+    return kFooterRow - 1;
+}
+
 void LaserReport::LaserGeneralPage(PageCanvas& canvas, const CalibrationStudy& study) {
     LaserPageSetup(canvas);
     RunJobBody(canvas, [&] { DrawGeneralBody(canvas, study); });

@@ -21,6 +21,11 @@ public:
 
     // Begins the job, fixes the units and draws the page header.
     void LaserPageSetup(PageCanvas& canvas);
+    // The page footer of a job begun by LaserPageSetup, for further pages
+    // in this design: the product name and the rule under it.
+    void LaserPageFooter(PageCanvas& canvas);
+    // The last row a page body may take, above the footer.
+    static int LastBodyRow();
     // Page 1, ended with the job; any failure after the job began aborts it.
     void LaserGeneralPage(PageCanvas& canvas, const CalibrationStudy& study);
     // Page 2 from a copy of the result, ended with the job.

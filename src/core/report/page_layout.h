@@ -210,6 +210,12 @@ public:
     void DrawLine(int, int, int, int) override {}
     int PageWidth() const override { return device_.PageWidth(); }
     int PageHeight() const override { return device_.PageHeight(); }
+    void DrawStyledLine(CanvasPoint, CanvasPoint, const LinePen&) override {}
+    void DrawPolyline(const std::vector<CanvasPoint>&, const LinePen&) override {}
+    void DrawRectangle(const CanvasRect&, const LinePen&, std::optional<CanvasColour>) override {}
+    void DrawMarker(CanvasPoint, MarkerShape, double, CanvasColour) override {}
+    void SetClip(const CanvasRect&) override {}
+    void ClearClip() override {}
 
     int Sheets() const { return sheets_; }
 

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QPrinter;
+
 namespace valdex {
 
 class DialogService {
@@ -24,6 +26,12 @@ public:
     // The file dialogs; nullopt when the user cancels.
     virtual std::optional<QString> AskOpenFileName(const QString& initialName) = 0;
     virtual std::optional<QString> AskSaveFileName(const QString& initialName) = 0;
+    // The platform's print dialog on the printer; true when the user confirmed.
+    virtual bool RunPrintDialog(QPrinter& printer) = 0;
+    // The export dialog of the diagnostics (PDF, SVG or PNG): the chosen
+    // file's full path, with the extension of the chosen type when the name
+    // had none; nullopt when the user cancels.
+    virtual std::optional<QString> AskExportFileName(const QString& initialName) = 0;
 };
 
 } // namespace valdex

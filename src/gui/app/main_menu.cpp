@@ -94,6 +94,9 @@ MenuActions BuildMainMenu(QMenuBar& bar) {
              "Cálculos|Límite de detección y cuantificación del sistema"});
     AddItem(*calc, actions,
             {C::mnuinforme, "&Informe", "", 19, "Cálculos|Presenta datos y resultados"});
+    AddItem(*calc, actions,
+            {C::mnudiagnostico, "Dia&gnóstico de la calibración", "", 12,
+             "Cálculos|Gráficos, residuos y pruebas de la curva de calibración"});
 
     QMenu* window = AddMenu(bar, actions,
                             {C::WindowMenu, "&Ventana", "", 20, "Arregla las ventanas presentes"});

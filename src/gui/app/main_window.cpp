@@ -9,6 +9,7 @@
 #include "base/app_texts.h"
 #include "base/number_conversion.h"
 #include "calc/results_window.h"
+#include "diagnostics/diagnostics_window.h"
 #include "report/report_window.h"
 #include "study/study_window.h"
 
@@ -119,6 +120,7 @@ void MainWindow::ConnectCommands() {
     both(C::FileExitItem, C::spdexit, [this] { rules_.FileExit(); });
     Connect(C::mnudunet, [this] { rules_.mnudunetClick(); });
     Connect(C::mnuinforme, [this] { rules_.mnuinformeClick(); });
+    Connect(C::mnudiagnostico, [this] { rules_.mnudiagnosticoClick(); });
     both(C::WindowTileItem, C::spdmosaico, [this] { rules_.WindowTile(); });
     both(C::WindowCascadeItem, C::spdcascada, [this] { rules_.WindowCascade(); });
     both(C::HelpContentsItem, C::spdcontenido, [this] { HelpContents(); });
@@ -211,6 +213,14 @@ void MainWindow::CreateReportWindow(const std::vector<std::string>& lines) {
     // Sized as a new child window of the frame is: three quarters of it.
     const QSize area = mdi_->viewport()->size();
     window->resize(std::max(400, area.width() * 3 / 4), std::max(300, area.height() * 3 / 4));
+    AddChild(window);
+}
+
+void MainWindow::CreateDiagnosticsWindow(const DiagnosticsWindowContent& content) {
+    auto* window = new DiagnosticsWindow(content, *dialogs_, *this);
+    // Three quarters of the frame, as a report window.
+    const QSize area = mdi_->viewport()->size();
+    window->resize(std::max(560, area.width() * 3 / 4), std::max(520, area.height() * 3 / 4));
     AddChild(window);
 }
 

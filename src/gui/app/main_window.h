@@ -67,6 +67,7 @@ public:
     StudyWindowRules& CreateStudyWindow(StudyHost& host) override;
     void CreateResultsWindow(const std::vector<std::string>& lines) override;
     void CreateReportWindow(const std::vector<std::string>& lines) override;
+    void CreateDiagnosticsWindow(const DiagnosticsWindowContent& content) override;
     int ChildWindowCount() const override;
     void CloseActiveChildWindow() override;
     void TileChildWindows() override;

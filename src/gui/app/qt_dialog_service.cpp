@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPrintDialog>
+
+#include <algorithm>
 
 namespace valdex {
 
@@ -104,6 +107,43 @@ std::optional<QString> QtDialogService::AskOpenFileName(const QString& initialNa
 
 std::optional<QString> QtDialogService::AskSaveFileName(const QString& initialName) {
     return RunFileDialog(parent_, kSaveDialogTitle, initialName, QFileDialog::AcceptSave);
+}
+
+} // namespace valdex
+
+namespace valdex {
+
+namespace {
+constexpr const char* kExportDialogTitle = "Exportar gráficos";
+} // namespace
+
+bool QtDialogService::RunPrintDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QString> QtDialogService::AskExportFileName(const QString& initialName) {
+    StudyFileDialog dialog(parent_, QString::fromUtf8(kExportDialogTitle));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = {QStringLiteral("PDF (*.pdf)"), QStringLiteral("SVG (*.svg)"),
+                                 QStringLiteral("PNG (*.png)")};
+    const QStringList suffixes = {QStringLiteral("pdf"), QStringLiteral("svg"),
+                                  QStringLiteral("png")};
+    dialog.setNameFilters(filters);
+    // The proposed name's type is the one offered first.
+    const QString proposed = QFileInfo(initialName).suffix().toLower();
+    const qsizetype chosen = std::max<qsizetype>(0, suffixes.indexOf(proposed));
+    dialog.selectNameFilter(filters[chosen]);
+    dialog.setDefaultSuffix(suffixes[chosen]);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &filters, &suffixes](const QString& filter) {
+                         const qsizetype index = filters.indexOf(filter);
+                         if (index >= 0) dialog.setDefaultSuffix(suffixes[index]);
+                     });
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace valdex

@@ -32,6 +32,8 @@ public:
     void ShowError(const QString& text) override;
     std::optional<QString> AskOpenFileName(const QString& initialName) override;
     std::optional<QString> AskSaveFileName(const QString& initialName) override;
+    bool RunPrintDialog(QPrinter& printer) override;
+    std::optional<QString> AskExportFileName(const QString& initialName) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -8,11 +8,51 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace valdex {
 
-QtPageCanvas::QtPageCanvas(QPagedPaintDevice& device) : device_(device) {}
+namespace {
+
+QColor ToQColor(CanvasColour colour) {
+    return QColor(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>(colour & 0xFF));
+}
+
+// Dashes and gaps in pen widths: long enough to be told apart at a glance,
+// the dots short and close.
+QPen ToQPen(const LinePen& pen) {
+    QPen qpen(QBrush(ToQColor(pen.colour)), pen.width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+    switch (pen.style) {
+    case LineStyle::Solid:
+        break;
+    case LineStyle::Dashed:
+        qpen.setDashPattern({5, 3});
+        break;
+    case LineStyle::Dotted:
+        qpen.setDashPattern({1.2, 2});
+        break;
+    case LineStyle::DashDotted:
+        qpen.setDashPattern({5, 2, 1.2, 2});
+        break;
+    }
+    return qpen;
+}
+
+QPointF ToQPoint(CanvasPoint point) {
+    return QPointF(point.x, point.y);
+}
+
+QRectF ToQRect(const CanvasRect& rect) {
+    return QRectF(rect.left, rect.top, rect.width, rect.height);
+}
+
+} // namespace
+
+QtPageCanvas::QtPageCanvas(QPagedPaintDevice& device) : device_(device), paged_(&device) {}
+
+QtPageCanvas::QtPageCanvas(QPaintDevice& device) : device_(device) {}
 
 QString QtPageCanvas::DeviceFamily(const std::string& name) {
     const QString family = QString::fromStdString(name);
@@ -32,21 +72,49 @@ void QtPageCanvas::BeginDoc() {
 void QtPageCanvas::EndDoc() {
     QPainter painter;
     if (!painter.begin(&device_)) throw AppError(kPrinterNotValid);
+    // The plots' shapes are smoothed; texts and rules keep the painter's
+    // defaults, so the printed pages come out as they always have.
+    bool smooth = false;
+    auto setSmooth = [&](bool on) {
+        if (smooth == on) return;
+        painter.setRenderHint(QPainter::Antialiasing, on);
+        smooth = on;
+    };
+    // Texts are black: a shape leaves its own pen (of a colour, or none)
+    // behind it.
+    bool textPen = true;
     for (const Operation& op : operations_) {
         switch (op.kind) {
         case Operation::Text:
             // The canvas places a text by the top of its character cell.
+            setSmooth(false);
+            if (!textPen) {
+                painter.setPen(QPen(Qt::black));
+                textPen = true;
+            }
             painter.setFont(op.font);
             painter.drawText(QPoint(op.x, op.y + painter.fontMetrics().ascent()), op.text);
             break;
         case Operation::Line:
+            setSmooth(false);
             DrawDeviceLine(painter, op);
             break;
         case Operation::NewPage:
-            if (!device_.newPage()) {
+            if (paged_ == nullptr || !paged_->newPage()) {
                 painter.end();
                 throw AppError(kPrintNotFinished);
             }
+            break;
+        case Operation::Shape:
+            setSmooth(true);
+            DrawShape(painter, op);
+            textPen = false;
+            break;
+        case Operation::Clip:
+            painter.setClipRect(op.rect);
+            break;
+        case Operation::Unclip:
+            painter.setClipping(false);
             break;
         }
     }
@@ -72,6 +140,41 @@ void QtPageCanvas::DrawDeviceLine(QPainter& painter, const Operation& op) {
     else
         line.translate(half, half);
     painter.drawLine(line);
+}
+
+void QtPageCanvas::DrawShape(QPainter& painter, const Operation& op) {
+    switch (op.shape) {
+    case Operation::Polyline:
+        painter.setPen(ToQPen(op.pen));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(op.points);
+        break;
+    case Operation::Rectangle:
+        painter.setPen(ToQPen(op.pen));
+        painter.setBrush(op.fill ? QBrush(ToQColor(*op.fill)) : QBrush(Qt::NoBrush));
+        painter.drawRect(op.rect);
+        break;
+    case Operation::Marker: {
+        const QColor colour = ToQColor(op.pen.colour);
+        const double half = op.size / 2;
+        const QPointF centre = op.points.constFirst();
+        if (op.marker == MarkerShape::Circle) {
+            // The ring lies inside the marker's size.
+            const double ring = std::max(1.0, op.size / 6);
+            painter.setPen(QPen(QBrush(colour), ring));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(centre, half - ring / 2, half - ring / 2);
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QBrush(colour));
+            if (op.marker == MarkerShape::Disc)
+                painter.drawEllipse(centre, half, half);
+            else
+                painter.drawRect(QRectF(centre.x() - half, centre.y() - half, op.size, op.size));
+        }
+        break;
+    }
+    }
 }
 
 void QtPageCanvas::Abort() {
@@ -122,6 +225,52 @@ void QtPageCanvas::DrawLine(int x1, int y1, int x2, int y2) {
     op.x2 = x2;
     op.y2 = y2;
     operations_.push_back(std::move(op));
+}
+
+void QtPageCanvas::DrawStyledLine(CanvasPoint from, CanvasPoint to, const LinePen& pen) {
+    DrawPolyline({from, to}, pen);
+}
+
+void QtPageCanvas::DrawPolyline(const std::vector<CanvasPoint>& points, const LinePen& pen) {
+    if (points.size() < 2) return;
+    Operation op{Operation::Shape, font_};
+    op.shape = Operation::Polyline;
+    op.points.reserve(static_cast<qsizetype>(points.size()));
+    for (CanvasPoint point : points)
+        op.points << ToQPoint(point);
+    op.pen = pen;
+    operations_.push_back(std::move(op));
+}
+
+void QtPageCanvas::DrawRectangle(const CanvasRect& rect, const LinePen& pen,
+                                 std::optional<CanvasColour> fill) {
+    Operation op{Operation::Shape, font_};
+    op.shape = Operation::Rectangle;
+    op.rect = ToQRect(rect);
+    op.pen = pen;
+    op.fill = fill;
+    operations_.push_back(std::move(op));
+}
+
+void QtPageCanvas::DrawMarker(CanvasPoint centre, MarkerShape shape, double size,
+                              CanvasColour colour) {
+    Operation op{Operation::Shape, font_};
+    op.shape = Operation::Marker;
+    op.points << ToQPoint(centre);
+    op.marker = shape;
+    op.size = size;
+    op.pen.colour = colour;
+    operations_.push_back(std::move(op));
+}
+
+void QtPageCanvas::SetClip(const CanvasRect& rect) {
+    Operation op{Operation::Clip, font_};
+    op.rect = ToQRect(rect);
+    operations_.push_back(std::move(op));
+}
+
+void QtPageCanvas::ClearClip() {
+    operations_.push_back(Operation{Operation::Unclip, font_});
 }
 
 int QtPageCanvas::PageWidth() const {

@@ -1,16 +1,20 @@
 #pragma once
 // The page canvas on a Qt paged device: a printer (QPrinter) or a PDF file
-// (QPdfWriter). The page is measured on the device as it is drawn, but the
-// drawing reaches the device only when the job ends, so an aborted job
-// leaves nothing on any printer or file.
+// (QPdfWriter); or, for one page only, on any paint device (a window, an
+// image, an SVG generator). The page is measured on the device as it is
+// drawn, but the drawing reaches the device only when the job ends, so an
+// aborted job leaves nothing on any printer or file.
 
 #include "report/page_canvas.h"
 
 #include <QFont>
+#include <QPolygonF>
+#include <QRectF>
 #include <QString>
 
 #include <vector>
 
+class QPaintDevice;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -22,6 +26,8 @@ inline constexpr const char* kPrintNotFinished = "No se pudo terminar la impresi
 class QtPageCanvas : public PageCanvas {
 public:
     explicit QtPageCanvas(QPagedPaintDevice& device);
+    // A device of one page: a further page fails the job at its end.
+    explicit QtPageCanvas(QPaintDevice& device);
 
     // Throws AppError(kPrinterNotValid) for a printer that cannot print.
     void BeginDoc() override;
@@ -41,6 +47,14 @@ public:
     void DrawLine(int x1, int y1, int x2, int y2) override;
     int PageWidth() const override;
     int PageHeight() const override;
+    void DrawStyledLine(CanvasPoint from, CanvasPoint to, const LinePen& pen) override;
+    void DrawPolyline(const std::vector<CanvasPoint>& points, const LinePen& pen) override;
+    void DrawRectangle(const CanvasRect& rect, const LinePen& pen,
+                       std::optional<CanvasColour> fill) override;
+    void DrawMarker(CanvasPoint centre, MarkerShape shape, double size,
+                    CanvasColour colour) override;
+    void SetClip(const CanvasRect& rect) override;
+    void ClearClip() override;
 
     // The family the selected font resolves to on this system.
     QString FontFamilyInUse() const;
@@ -54,17 +68,28 @@ public:
 
 private:
     struct Operation {
-        enum Kind { Text, Line, NewPage };
+        enum Kind { Text, Line, NewPage, Shape, Clip, Unclip };
         Operation(Kind k, const QFont& f) : kind(k), font(f) {}
         Kind kind;
         QFont font;
         int x = 0, y = 0, x2 = 0, y2 = 0;
         QString text;
+        // Shape: an open polyline (a line is one of two points), a
+        // rectangle, or a marker; Clip: the rectangle.
+        enum ShapeKind { Polyline, Rectangle, Marker } shape = Polyline;
+        QPolygonF points;
+        QRectF rect;
+        LinePen pen;
+        std::optional<CanvasColour> fill;
+        MarkerShape marker = MarkerShape::Circle;
+        double size = 0;
     };
 
     static void DrawDeviceLine(QPainter& painter, const Operation& op);
+    static void DrawShape(QPainter& painter, const Operation& op);
 
-    QPagedPaintDevice& device_;
+    QPaintDevice& device_;
+    QPagedPaintDevice* paged_ = nullptr; // null for a device of one page
     QFont font_;
     std::vector<Operation> operations_;
     bool aborted_ = false;

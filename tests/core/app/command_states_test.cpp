@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 
 namespace valdex {
@@ -124,6 +126,40 @@ TEST(CommandStatesTest, StudyWindowClosingLastGivesTheSameInEitherOrder) {
          {Command::mnuclose, Command::FileSaveItem, Command::FilePrintItem, Command::PrintLasser,
           Command::spdprint1, Command::spdmosaico, Command::mnudunet, Command::pmnudunet})
         EXPECT_FALSE(first.IsEnabled(command)) << CommandName(command);
+}
+
+// "Diagnóstico de la calibración" is on exactly when "Detección y
+// Cuantificación" is, after any sequence of the table's events.
+TEST(CommandStatesTest, DiagnosticsFollowsTheCalculation) {
+    const CommandEvent events[] = {CommandEvent::New,
+                                   CommandEvent::DataPageEntered,
+                                   CommandEvent::DataKeyTyped,
+                                   CommandEvent::StudyWindowClosed,
+                                   CommandEvent::Open,
+                                   CommandEvent::DataKeyTyped,
+                                   CommandEvent::CalculationTypeChanged,
+                                   CommandEvent::LastChildWindowClosed,
+                                   CommandEvent::StudyWindowClosed,
+                                   CommandEvent::Start};
+    EXPECT_EQ(CommandName(Command::mnudiagnostico), std::string("mnudiagnostico"));
+    EXPECT_TRUE(IsCommandVisible(Command::mnudiagnostico));
+    const std::vector<Command>& calculate = GroupMembers(CommandGroup::Calculate);
+    EXPECT_NE(std::find(calculate.begin(), calculate.end(), Command::mnudiagnostico),
+              calculate.end());
+    CommandStates states;
+    EXPECT_FALSE(states.IsEnabled(Command::mnudiagnostico));
+    for (CommandEvent event : events) {
+        states.Apply(event);
+        EXPECT_EQ(states.IsEnabled(Command::mnudiagnostico), states.IsEnabled(Command::mnudunet))
+            << static_cast<int>(event);
+    }
+}
+
+// Every command has its own name, the one its Qt object carries.
+TEST(CommandStatesTest, NamesAreDistinct) {
+    std::set<std::string> names;
+    for (Command command : AllCommands())
+        EXPECT_TRUE(names.insert(CommandName(command)).second) << CommandName(command);
 }
 
 } // namespace

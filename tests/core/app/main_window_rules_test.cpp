@@ -1,4 +1,6 @@
 #include "app/main_window_rules.h"
+#include "app/sample_field.h"
+#include "base/app_error.h"
 
 #include "../files/study_file_test_support.h"
 #include "../study/fake_study_view.h"
@@ -17,13 +19,14 @@ namespace {
 
 using testing::FakeStudyView;
 
-enum class Kind { Study, Results, Report };
+enum class Kind { Study, Results, Report, Diagnostics };
 
 struct Child {
     Kind kind;
     std::unique_ptr<FakeStudyView> view;
     std::unique_ptr<StudyWindowRules> rules;
     std::vector<std::string> lines;
+    std::optional<DiagnosticsWindowContent> diagnostics;
 };
 
 // A main window that keeps its child windows in a list, the last one
@@ -43,17 +46,20 @@ public:
     bool ended = false;
 
     StudyWindowRules& CreateStudyWindow(StudyHost& host) override {
-        Child child{Kind::Study, std::make_unique<FakeStudyView>(), nullptr, {}};
+        Child child{Kind::Study, std::make_unique<FakeStudyView>(), nullptr, {}, std::nullopt};
         child.rules = std::make_unique<StudyWindowRules>(*child.view, host);
         child.view->rules = child.rules.get();
         children.push_back(std::move(child));
         return *children.back().rules;
     }
     void CreateResultsWindow(const std::vector<std::string>& lines) override {
-        children.push_back({Kind::Results, nullptr, nullptr, lines});
+        children.push_back({Kind::Results, nullptr, nullptr, lines, std::nullopt});
     }
     void CreateReportWindow(const std::vector<std::string>& lines) override {
-        children.push_back({Kind::Report, nullptr, nullptr, lines});
+        children.push_back({Kind::Report, nullptr, nullptr, lines, std::nullopt});
+    }
+    void CreateDiagnosticsWindow(const DiagnosticsWindowContent& content) override {
+        children.push_back({Kind::Diagnostics, nullptr, nullptr, {}, content});
     }
     int ChildWindowCount() const override { return static_cast<int>(children.size()); }
     void CloseActiveChildWindow() override {
@@ -556,6 +562,123 @@ TEST_F(MainWindowRulesTest, PrintingChecks) {
     main.PrintLasserClick(); // no check on the laser path
     EXPECT_EQ(view.laser, 1);
     EXPECT_EQ(StudyView().messages.size(), 1u);
+}
+
+// ----- Diagnostics -----
+
+TEST_F(MainWindowRulesTest, DiagnosticsOfTheWorkedExample) {
+    NewWorkedExample();
+    main.mnudiagnosticoClick();
+    ASSERT_EQ(view.Count(Kind::Diagnostics), 1);
+    const DiagnosticsWindowContent& content = *view.Last(Kind::Diagnostics)->diagnostics;
+    EXPECT_EQ(content.caption, "Diagnóstico: Nuevo");
+    EXPECT_EQ(content.study.MethodName, "Método A");
+    EXPECT_EQ(content.study.ResponseCell(1, 12), "8.1");
+    EXPECT_EQ(content.decimalSeparator, '.');
+    EXPECT_EQ(content.diagnostics.line.N, 12);
+    ASSERT_TRUE(content.diagnostics.line.b);
+    EXPECT_NEAR(*content.diagnostics.line.b, 2.0233333, 1e-7);
+    ASSERT_TRUE(content.diagnostics.study.LD);
+    EXPECT_NEAR(*content.diagnostics.study.LD, 0.238776, 1e-6);
+    EXPECT_EQ(content.diagnostics.units, "mg");
+    EXPECT_TRUE(view.errorBoxes.empty());
+    // Each run opens another window; the states do not change.
+    const CommandStates before = view.states;
+    main.mnudiagnosticoClick();
+    EXPECT_EQ(view.Count(Kind::Diagnostics), 2);
+    EXPECT_EQ(view.states, before);
+}
+
+TEST_F(MainWindowRulesTest, DiagnosticsStopAtTheLevelCheckOrAFault) {
+    NewWorkedExample();
+    Study().SetFieldText(Control::enivel, "3");
+    main.mnudiagnosticoClick();
+    EXPECT_EQ(view.Count(Kind::Diagnostics), 0);
+    EXPECT_EQ(StudyView().messages.size(), 1u);
+    EXPECT_EQ(StudyView().page, 1);
+    EXPECT_TRUE(view.errorBoxes.empty());
+
+    Study().SetFieldText(Control::enivel, "4");
+    Study().SetResponseCell(5, "abc");
+    main.mnudiagnosticoClick();
+    EXPECT_EQ(view.Count(Kind::Diagnostics), 0);
+    EXPECT_EQ(view.errorBoxes,
+              std::vector<std::string>{"'abc' is not a valid floating point value."});
+}
+
+TEST_F(MainWindowRulesTest, ClosingADiagnosticsWindowIsAResultsWindowsClosing) {
+    NewWorkedExample();
+    main.mnudiagnosticoClick();
+    const CommandStates withStudy = view.states;
+    main.mnudiagnosticoClick();
+    view.Close(view.IndexOf(Kind::Diagnostics));
+    EXPECT_EQ(view.states, withStudy);
+
+    StudyView().answers = {false};
+    view.Close(view.IndexOf(Kind::Study));
+    EXPECT_FALSE(On(Command::FileOpenItem));
+    EXPECT_FALSE(On(Command::mnudiagnostico));
+    main.mnucloseClick();
+    EXPECT_TRUE(view.children.empty());
+    EXPECT_TRUE(On(Command::FileOpenItem));
+    EXPECT_TRUE(On(Command::spdabrir));
+    EXPECT_FALSE(On(Command::mnuclose));
+}
+
+TEST(SampleFieldTest, ResponsesOfTheField) {
+    struct Case {
+        const char* text;
+        char sep;
+        std::vector<double> responses;
+        std::string error; // the error's text, when the field is refused
+    };
+    const Case cases[] = {
+        {"4.0", '.', {4.0}, ""},
+        {"  3.9 4\t4.1  ", '.', {3.9, 4.0, 4.1}, ""},
+        {"1,5 -2", ',', {1.5, -2}, ""},
+        {"1.5 2,5", ',', {1.5, 2.5}, ""}, // either decimal mark
+        {"2E-3", '.', {0.002}, ""},
+        {"", '.', {}, kNoSampleResponses},
+        {" \t ", '.', {}, kNoSampleResponses},
+        {"4.0 x1", '.', {}, "'x1' is not a valid floating point value"},
+        {"1;5", ',', {}, "'1;5' is not a valid floating point value"},
+        {"1e309", '.', {}, "'1e309' is not a valid floating point value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string text = c.text;
+        if (c.error.empty()) {
+            EXPECT_EQ(SampleResponses(text, c.sep), c.responses);
+        } else {
+            try {
+                SampleResponses(text, c.sep);
+                ADD_FAILURE() << "accepted";
+            } catch (const AppError& error) {
+                EXPECT_EQ(error.what(), c.error);
+            }
+        }
+    }
+}
+
+// x = (4.0 − a)/b with a = −0.0333333 and b = 2.0233333, above LC.
+TEST(SampleFieldTest, ReadsTheSampleOffTheLine) {
+    DiagnosticsWindowContent content;
+    content.study = valdex::testing::WorkedExample();
+    const std::vector<std::string> lines = InterpolateSample(content, "4.0");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "x = 1.99341 mg"), lines.end())
+        << ::testing::PrintToString(lines);
+    bool verdict = false;
+    for (const std::string& line : lines)
+        verdict = verdict || line.rfind("Veredicto: ≥ LC", 0) == 0;
+    EXPECT_TRUE(verdict);
+    content.decimalSeparator = ',';
+    for (ResponseRow& row : content.study.Responses)
+        std::replace(row.Response.begin(), row.Response.end(), '.', ',');
+    const std::vector<std::string> comma = InterpolateSample(content, "0,2");
+    verdict = false;
+    for (const std::string& line : comma)
+        verdict = verdict || line.rfind("Veredicto: < LD (LD = 0,238776", 0) == 0;
+    EXPECT_TRUE(verdict) << ::testing::PrintToString(comma);
 }
 
 // ----- Command states as windows come and go -----

@@ -268,7 +268,7 @@ private slots:
             With(kAlwaysOn, {C::WindowTileItem, C::spdmosaico, C::WindowCascadeItem, C::spdcascada,
                              C::FileSaveItem, C::spdguardar, C::FileSaveAsItem, C::FilePrintItem,
                              C::PrintLasser, C::PrintDeskjet, C::spdprint, C::spdprint1,
-                             C::mnucalculos, C::mnudunet, C::pmnudunet}));
+                             C::mnucalculos, C::mnudunet, C::mnudiagnostico, C::pmnudunet}));
         RunCalculationFromMenu(*form_);
         QCOMPARE(ResultsWindows(*form_).size(), 1);
 

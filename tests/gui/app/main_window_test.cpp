@@ -84,6 +84,8 @@ private slots:
             "Límite de detección y cuantificación del sistema", true, false);
         row("Informe", C::mnuinforme, "&Informe", "", 19, "Presenta datos y resultados", false,
             false);
+        row("Diagnóstico", C::mnudiagnostico, "Dia&gnóstico de la calibración", "", 12,
+            "Gráficos, residuos y pruebas de la curva de calibración", true, false);
         row("Ventana", C::WindowMenu, "&Ventana", "", 20, "Arregla las ventanas presentes", true,
             false);
         row("Mosaico", C::WindowTileItem, "&Mosaico", "", 20, "Arregla las ventanas en mosaico",

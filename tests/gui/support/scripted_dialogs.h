@@ -8,6 +8,7 @@
 
 #include "app/dialog_service.h"
 
+#include <QPrinter>
 #include <QStringList>
 
 #include <deque>
@@ -22,10 +23,15 @@ public:
     QStringList openProposals;
     QStringList saveProposals;
     QStringList unexpected;
+    QStringList exportProposals;
+    int printDialogs = 0;
 
     std::deque<bool> answers;
     std::deque<std::optional<QString>> openNames;
     std::deque<std::optional<QString>> saveNames;
+    std::deque<bool> printAnswers; // true: the print dialog confirmed
+    QString printToFile;           // where a confirmed print goes, as a PDF file
+    std::deque<std::optional<QString>> exportNames;
 
     void ShowMessage(const QString& text) override { messages << text; }
     void ShowError(const QString& text) override { errors << text; }
@@ -59,6 +65,26 @@ public:
     std::optional<QString> AskSaveFileName(const QString& initialName) override {
         saveProposals << initialName;
         return Next(saveNames, QStringLiteral("save dialog"));
+    }
+
+    bool RunPrintDialog(QPrinter& printer) override {
+        ++printDialogs;
+        if (printAnswers.empty()) {
+            unexpected << QStringLiteral("print dialog");
+            return false;
+        }
+        const bool confirmed = printAnswers.front();
+        printAnswers.pop_front();
+        if (confirmed && !printToFile.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printToFile);
+        }
+        return confirmed;
+    }
+
+    std::optional<QString> AskExportFileName(const QString& initialName) override {
+        exportProposals << initialName;
+        return Next(exportNames, QStringLiteral("export dialog"));
     }
 
 private:

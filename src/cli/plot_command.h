@@ -1,0 +1,19 @@
+#pragma once
+// The "grafico" subcommand: the diagnostics page of a study file as a PDF
+// (Letter, as printed), or its two plots as an SVG drawing or a PNG image.
+
+#include "study_commands.h"
+
+#include <string>
+#include <vector>
+
+namespace valdex::cli {
+
+// args: the arguments after "grafico":
+//   ARCHIVO.w8c --pdf SALIDA.pdf | --svg SALIDA.svg | --png SALIDA.png [--ancho PX --alto PX]
+// The file is written in one step: on any failure an earlier file of that
+// name stays as it was. Exit status: 0 written, 1 the study or the file
+// failed (its message on standard error), 2 usage error.
+int RunPlotCommand(const std::vector<std::string>& args, char decimalSeparator, Streams io);
+
+} // namespace valdex::cli

@@ -1,0 +1,85 @@
+#include "plots/diagnostics_page.h"
+
+#include "plots/diagnostics_summary.h"
+#include "report/laser_report.h"
+
+#include <algorithm>
+
+namespace valdex {
+
+namespace {
+
+constexpr int kBodyFontSize = 10;
+constexpr int kLeftColumn = 45;
+constexpr int kTitleRow = 7;
+constexpr int kMethodRow = 8;
+constexpr int kAnalystRow = 9;
+constexpr int kPlotsFirstRow = 10;
+// The plots keep at least this many rows when the summary is long; the
+// summary's last lines then give way.
+constexpr int kLeastPlotRows = 24;
+
+} // namespace
+
+std::vector<std::string> WrapLines(const PageCanvas& canvas, const std::vector<std::string>& lines,
+                                   int width) {
+    std::vector<std::string> wrapped;
+    for (const std::string& line : lines) {
+        std::string current;
+        std::size_t start = 0;
+        while (start <= line.size()) {
+            std::size_t end = line.find(' ', start);
+            if (end == std::string::npos) end = line.size();
+            const std::string word = line.substr(start, end - start);
+            const std::string joined = current.empty() ? word : current + " " + word;
+            if (!current.empty() && canvas.TextWidth(joined) > width) {
+                wrapped.push_back(current);
+                current = word;
+            } else {
+                current = joined;
+            }
+            start = end + 1;
+        }
+        wrapped.push_back(current);
+    }
+    return wrapped;
+}
+
+DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const CalibrationStudy& study,
+                                           const Diagnostics& diagnostics, char sep) {
+    LaserReport report(sep);
+    report.LaserPageSetup(canvas);
+    DiagnosticsPageLayout page;
+    page.units = report.Units();
+    RunJobBody(canvas, [&] {
+        SelectReportFont(canvas, kBodyFontSize);
+        PageWriter writer(canvas, page.units);
+        writer.Centred(kTitleRow, kDiagnosticsPageTitle);
+        writer.AtColumn(kMethodRow, kLeftColumn, "Nombre del método: " + study.MethodName);
+        writer.AtColumn(kAnalystRow, kLeftColumn,
+                        "Nombre del Analista: " + study.AnalystName +
+                            ", Fecha: " + study.StudyDate);
+
+        const int left = writer.ColumnX(kLeftColumn);
+        const int width = std::max(1, page.units.PageWidth - 2 * left);
+        page.summary = WrapLines(canvas, DiagnosticsSummaryLines(diagnostics, sep), width);
+        const int lastRow = LaserReport::LastBodyRow();
+        const int mostLines = lastRow - kPlotsFirstRow - kLeastPlotRows;
+        if (static_cast<int>(page.summary.size()) > mostLines) page.summary.resize(mostLines);
+        page.summaryRow = lastRow - static_cast<int>(page.summary.size()) + 1;
+
+        const double unit = page.units.LineUnit;
+        page.plotsArea = {static_cast<double>(left), kPlotsFirstRow * unit,
+                          static_cast<double>(width),
+                          (page.summaryRow - 1 - kPlotsFirstRow) * unit};
+        page.plots = DrawDiagnosticsPlots(canvas, study, diagnostics, page.plotsArea, sep);
+
+        SelectReportFont(canvas, kBodyFontSize);
+        for (std::size_t i = 0; i < page.summary.size(); ++i)
+            writer.AtColumn(page.summaryRow + static_cast<int>(i), kLeftColumn, page.summary[i]);
+        report.LaserPageFooter(canvas);
+    });
+    return page;
+}
+
+} // namespace valdex

@@ -1,0 +1,38 @@
+#pragma once
+// The printed diagnostics page, one page in the "Lasser" design: its header
+// and footer, the study's identification, the two plots and, under them, the
+// summary of the tests.
+
+#include "diagnostics/diagnostics.h"
+#include "plots/diagnostics_plots.h"
+#include "report/page_canvas.h"
+#include "report/page_layout.h"
+#include "study/calibration_study.h"
+
+#include <string>
+#include <vector>
+
+namespace valdex {
+
+inline constexpr const char* kDiagnosticsPageTitle = "Diagnóstico de la Curva de Calibración";
+
+// Where the page put its parts.
+struct DiagnosticsPageLayout {
+    LayoutUnits units;
+    CanvasRect plotsArea;
+    DiagnosticsPlots plots;
+    int summaryRow = 0;               // the row of the summary's first line
+    std::vector<std::string> summary; // as printed, one line per row
+};
+
+// Begins the job, draws the page and ends it; a failure after the job began
+// aborts it and propagates.
+DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const CalibrationStudy& study,
+                                           const Diagnostics& diagnostics, char decimalSeparator);
+
+// The lines cut at blanks so that none is wider than `width` in the canvas's
+// font; a word wider than that stands alone on its line.
+std::vector<std::string> WrapLines(const PageCanvas& canvas, const std::vector<std::string>& lines,
+                                   int width);
+
+} // namespace valdex

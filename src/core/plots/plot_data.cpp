@@ -1,0 +1,115 @@
+#include "plots/plot_data.h"
+
+#include "diagnostics/distributions.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace valdex {
+
+namespace {
+
+std::optional<double> Finite(long double value) {
+    const double narrowed = static_cast<double>(value);
+    if (!std::isfinite(narrowed)) return std::nullopt;
+    return narrowed;
+}
+
+std::string AxisTitle(const CalibrationStudy& study) {
+    if (study.AddedQuantityUnits.empty()) return "Cantidad adicionada";
+    return "Cantidad adicionada (" + study.AddedQuantityUnits + ")";
+}
+
+} // namespace
+
+std::optional<double> CoefficientOfDetermination(const Diagnostics& d) {
+    if (!d.line.meanY) return std::nullopt;
+    long double residual = 0, total = 0;
+    for (const ResidualRow& row : d.residuals) {
+        if (!row.residual) return std::nullopt;
+        residual += static_cast<long double>(*row.residual) * *row.residual;
+        const long double deviation = row.y - static_cast<long double>(*d.line.meanY);
+        total += deviation * deviation;
+    }
+    if (!(total > 0)) return std::nullopt;
+    return Finite(1 - residual / total);
+}
+
+namespace {
+
+std::optional<BandModel> Bands(const Diagnostics& d) {
+    const LineSummary& line = d.line;
+    // Points all on the line (s = 0) leave no band to draw.
+    if (!line.s || !(*line.s > 0) || !line.meanX || !line.qx || line.df < 1 || !(*line.qx > 0))
+        return std::nullopt;
+    BandModel bands;
+    try {
+        bands.t = static_cast<double>(TQuantile(0.5L + kBandLevel / 2, line.df));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    bands.s = *line.s;
+    bands.N = line.N;
+    bands.meanX = *line.meanX;
+    bands.qx = *line.qx;
+    return bands;
+}
+
+} // namespace
+
+bool BeyondResidualLimit(const PlotPoint& point) {
+    return point.standardized && std::fabs(*point.standardized) > kResidualLimit;
+}
+
+double BandModel::ConfidenceHalfWidth(double x) const {
+    const long double d = x - static_cast<long double>(meanX);
+    return static_cast<double>(t * static_cast<long double>(s) * std::sqrt(1.0L / N + d * d / qx));
+}
+
+double BandModel::PredictionHalfWidth(double x) const {
+    const long double d = x - static_cast<long double>(meanX);
+    return static_cast<double>(t * static_cast<long double>(s) *
+                               std::sqrt(1.0L + 1.0L / N + d * d / qx));
+}
+
+PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& d) {
+    PlotData data;
+    data.xTitle = AxisTitle(study);
+    data.yTitle = study.MeasuredProperty.empty() ? "Respuesta" : study.MeasuredProperty;
+    data.units = study.AddedQuantityUnits;
+    data.N = d.line.N;
+    data.points.reserve(d.residuals.size());
+    for (const ResidualRow& row : d.residuals) {
+        if (!std::isfinite(row.x) || !std::isfinite(row.y)) continue;
+        data.points.push_back({row.x, row.y, row.standardized});
+        if (!data.hasPoints) data.levels = {row.x, row.x};
+        data.levels.low = std::min(data.levels.low, row.x);
+        data.levels.high = std::max(data.levels.high, row.x);
+        data.hasPoints = true;
+    }
+    if (d.line.a && d.line.b) {
+        data.a = d.line.a;
+        data.b = d.line.b;
+        data.bands = Bands(d);
+        data.r2 = CoefficientOfDetermination(d);
+    }
+    if (d.study.LD) data.LD = Finite(*d.study.LD);
+    if (d.study.LC) data.LC = Finite(*d.study.LC);
+    return data;
+}
+
+std::optional<Interval> SharedXData(const PlotData& data) {
+    if (!data.hasPoints) return std::nullopt;
+    Interval x = data.levels;
+    const double width = x.Span() > 0 ? x.Span() : std::fabs(x.high);
+    for (const std::optional<double>& limit : {data.LD, data.LC}) {
+        if (!limit) continue;
+        const double at = std::fabs(*limit);
+        if (at < x.low - width || at > x.high + width) continue;
+        x.low = std::min(x.low, at);
+        x.high = std::max(x.high, at);
+    }
+    return x;
+}
+
+} // namespace valdex

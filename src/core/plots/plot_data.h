@@ -1,0 +1,69 @@
+#pragma once
+// What the two plots show, taken from the study and its diagnostics: the
+// points, the line with its 95 % bands, the study's LD and LC and the axis
+// titles. Nothing here is drawn; nothing here is ever NaN or infinite.
+
+#include "diagnostics/diagnostics.h"
+#include "plots/axis_scale.h"
+#include "study/calibration_study.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace valdex {
+
+// The two-sided level of both bands.
+inline constexpr double kBandLevel = 0.95;
+
+struct PlotPoint {
+    double x = 0;
+    double y = 0;
+    std::optional<double> standardized; // e / s(y/x)
+};
+
+// Standardized residuals beyond ±2 are drawn apart.
+inline constexpr double kResidualLimit = 2;
+bool BeyondResidualLimit(const PlotPoint& point);
+
+// The 95 % bands about the line a + b·x:
+//   mean response   ± t·s·√(1/N + (x − x̄)²/Q_x)
+//   one response    ± t·s·√(1 + 1/N + (x − x̄)²/Q_x)
+// with t = t(N − 2; 0.975).
+struct BandModel {
+    double t = 0, s = 0;
+    int N = 0;
+    double meanX = 0, qx = 0;
+    double ConfidenceHalfWidth(double x) const;
+    double PredictionHalfWidth(double x) const;
+};
+
+struct PlotData {
+    std::vector<PlotPoint> points; // every response, in study order
+    Interval levels;               // the added quantities that have responses
+    bool hasPoints = false;
+    std::optional<double> a, b; // the line, when there is one
+    std::optional<BandModel> bands;
+    // The study's LD and LC as the results window gives them: a decreasing
+    // curve gives them negative, and the plot draws them at their absolute
+    // values (the quantities they stand for).
+    std::optional<double> LD, LC;
+    std::optional<double> r2;
+    int N = 0;
+    std::string xTitle; // "Cantidad adicionada (<unidades>)"
+    std::string yTitle; // the measured property
+    std::string units;  // of the added quantity
+    double Line(double x) const { return *a + *b * x; }
+};
+
+// r² = 1 − Σ e² / Σ (y − ȳ)² over every point; nothing without a line or
+// when the responses are all equal.
+std::optional<double> CoefficientOfDetermination(const Diagnostics& diagnostics);
+
+PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& diagnostics);
+
+// The x interval both plots share: the levels, with LD and LC when they lie
+// no further from the levels than the levels' own width.
+std::optional<Interval> SharedXData(const PlotData& data);
+
+} // namespace valdex

@@ -1,0 +1,114 @@
+#pragma once
+// The parts both plots share: sizes in points on any device, the layout of a
+// plot in its rectangle (title, y-axis title, frame, ticks, x-axis title,
+// legend), the mapping of data into the frame and the clipping of lines to it.
+
+#include "plots/axis_scale.h"
+#include "report/page_canvas.h"
+
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace valdex {
+
+// Where a plot stands: its rectangle, the frame inside it and the axes. The
+// frame holds the data; the texts stand around it, inside the rectangle.
+struct PlotGeometry {
+    bool drawn = false; // false: the rectangle is too small for a frame
+    CanvasRect area, frame;
+    AxisScale x, y;
+
+    double MapX(double value) const;
+    double MapY(double value) const;
+    CanvasPoint Map(double xValue, double yValue) const { return {MapX(xValue), MapY(yValue)}; }
+};
+
+// The font sizes of the plots, in points.
+inline constexpr int kPlotTitlePoints = 10;
+inline constexpr int kAxisTitlePoints = 9;
+inline constexpr int kTickPoints = 8;
+
+// Texts on the canvas in the report's font, measured in device pixels.
+class PlotText {
+public:
+    explicit PlotText(PageCanvas& canvas);
+
+    void Use(int points);
+    // Device pixels per point, fixed by the 10-point font's height.
+    double Unit() const { return unit_; }
+    double Em() const;
+    // The height a line of text takes, its descenders included.
+    double Row() const { return Em() * 1.25; }
+    double Width(const std::string& text) const;
+    void At(double x, double y, const std::string& text);
+    // The text cut, with "…", to the width; empty when not even that fits.
+    std::string Fit(const std::string& text, double width) const;
+    PageCanvas& Canvas() { return canvas_; }
+
+private:
+    PageCanvas& canvas_;
+    double unit_ = 1;
+};
+
+struct LegendEntry {
+    std::string text;
+    std::optional<LinePen> line; // a line sample, or else a marker
+    MarkerShape marker = MarkerShape::Circle;
+    double markerSize = 0;
+    CanvasColour markerColour = kCanvasBlack;
+
+    static LegendEntry Line(std::string text, const LinePen& pen) {
+        return {std::move(text), pen, MarkerShape::Circle, 0, kCanvasBlack};
+    }
+    static LegendEntry Marker(std::string text, MarkerShape shape, double size,
+                              CanvasColour colour) {
+        return {std::move(text), std::nullopt, shape, size, colour};
+    }
+};
+
+struct PlotTitles {
+    std::string title;
+    std::string xTitle;
+    std::string yTitle;
+};
+
+// Lays the plot out in `area`: the axis ranges keep the data `margin` device
+// pixels inside the frame. Nothing is drawn.
+PlotGeometry LayOutPlot(PlotText& text, const CanvasRect& area,
+                        const std::vector<LegendEntry>& legend, const Interval& xData,
+                        const Interval& yData, double margin, char sep);
+
+// The titles, ticks and their labels and the legend.
+void DrawPlotAxes(PlotText& text, const PlotGeometry& plot, const PlotTitles& titles,
+                  const std::vector<LegendEntry>& legend, char sep);
+// The frame's outline, drawn over the data at its edges.
+void DrawFrame(PlotText& text, const PlotGeometry& plot);
+// A note in the middle of the frame, or of the area when there is no frame.
+void DrawNote(PlotText& text, const PlotGeometry& plot, const std::string& note);
+
+// The pieces of the polyline inside the frame (each at least two points).
+std::vector<std::vector<CanvasPoint>> ClipToFrame(const std::vector<CanvasPoint>& points,
+                                                  const CanvasRect& frame);
+
+// Draws the polyline's pieces inside the frame.
+void DrawClipped(PageCanvas& canvas, const std::vector<CanvasPoint>& points,
+                 const CanvasRect& frame, const LinePen& pen);
+
+// A pen `points` wide, never thinner than one device pixel.
+LinePen PlotPen(const PlotText& text, double points, LineStyle style, CanvasColour colour);
+
+// Markers at the same place (to half a device pixel) are drawn once: a
+// hundred thousand responses give no more marks than can be seen.
+class MarkerSet {
+public:
+    // False when an equal marker already stands there.
+    bool Add(CanvasPoint centre, MarkerShape shape);
+
+private:
+    std::unordered_set<unsigned long long> seen_;
+};
+
+} // namespace valdex

@@ -1,0 +1,97 @@
+#include "plots/diagnostics_plots.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace valdex {
+
+namespace {
+
+constexpr double kResidualMarkerPoints = 4.5;
+constexpr double kOutlierMarkerPoints = 5;
+// The y axis shows at least ±2.5, so that the ±2 lines stand inside it.
+constexpr double kLeastResidualRange = 2.5;
+
+const char* const kResidualTitle = "Residuos estandarizados";
+const char* const kResidualAxis = "Residuo / s(y/x)";
+const char* const kNoResiduals = "Sin residuos estandarizados";
+
+std::vector<LegendEntry> Legend(const PlotText& text) {
+    using E = LegendEntry;
+    return {
+        E::Marker("|e/s| ≤ 2", kResidualMarker, kResidualMarkerPoints * text.Unit(), kCanvasBlack),
+        E::Marker("|e/s| > 2", kOutlierMarker, kOutlierMarkerPoints * text.Unit(), kOutlierColour),
+        E::Line("±2", PlotPen(text, 1.0, kResidualLimitStyle, kCanvasBlack))};
+}
+
+} // namespace
+
+PlotGeometry DrawResidualPlot(PageCanvas& canvas, const PlotData& data, const Interval& xData,
+                              const CanvasRect& area, char sep) {
+    PlotText text(canvas);
+    double largest = kLeastResidualRange;
+    bool any = false;
+    for (const PlotPoint& point : data.points) {
+        if (!point.standardized || !std::isfinite(*point.standardized)) continue;
+        largest = std::max(largest, std::fabs(*point.standardized));
+        any = true;
+    }
+    const std::vector<LegendEntry> legend = Legend(text);
+    const double marker = kOutlierMarkerPoints * text.Unit();
+    PlotGeometry plot =
+        LayOutPlot(text, area, legend, xData, {-largest, largest}, marker / 2 + 1, sep);
+    if (!plot.drawn) return plot;
+    DrawPlotAxes(text, plot, {kResidualTitle, data.xTitle, kResidualAxis}, legend, sep);
+
+    canvas.SetClip(plot.frame);
+    const double left = plot.frame.left, right = plot.frame.Right();
+    DrawClipped(canvas, {{left, plot.MapY(0)}, {right, plot.MapY(0)}}, plot.frame,
+                PlotPen(text, 0.9, LineStyle::Solid, kCanvasBlack));
+    const LinePen limit = PlotPen(text, 1.0, kResidualLimitStyle, kCanvasBlack);
+    for (double level : {kResidualLimit, -kResidualLimit})
+        DrawClipped(canvas, {{left, plot.MapY(level)}, {right, plot.MapY(level)}}, plot.frame,
+                    limit);
+    MarkerSet drawn;
+    for (const PlotPoint& point : data.points) {
+        if (!point.standardized || !std::isfinite(*point.standardized)) continue;
+        const bool beyond = BeyondResidualLimit(point);
+        const MarkerShape shape = beyond ? kOutlierMarker : kResidualMarker;
+        const CanvasPoint centre = plot.Map(point.x, *point.standardized);
+        if (!plot.frame.Contains(centre) || !drawn.Add(centre, shape)) continue;
+        canvas.DrawMarker(centre, shape,
+                          (beyond ? kOutlierMarkerPoints : kResidualMarkerPoints) * text.Unit(),
+                          beyond ? kOutlierColour : kCanvasBlack);
+    }
+    if (!any) DrawNote(text, plot, kNoResiduals);
+    canvas.ClearClip();
+    DrawFrame(text, plot);
+    return plot;
+}
+
+DiagnosticsPlots DrawDiagnosticsPlots(PageCanvas& canvas, const PlotData& data,
+                                      const CanvasRect& area, char sep) {
+    DiagnosticsPlots plots;
+    CanvasRect first = area, second = area;
+    if (area.width > 1.5 * area.height) {
+        first.width = second.width = area.width / 2;
+        second.left = area.left + first.width;
+    } else {
+        first.height = area.height * 0.57;
+        second.top = area.top + first.height;
+        second.height = area.height - first.height;
+    }
+    plots.calibration = DrawCalibrationPlot(canvas, data, first, sep);
+    Interval x;
+    const std::optional<Interval> xData = SharedXData(data);
+    if (xData && CoverInterval(xData->low, xData->high, x))
+        plots.residuals = DrawResidualPlot(canvas, data, x, second, sep);
+    return plots;
+}
+
+DiagnosticsPlots DrawDiagnosticsPlots(PageCanvas& canvas, const CalibrationStudy& study,
+                                      const Diagnostics& diagnostics, const CanvasRect& area,
+                                      char sep) {
+    return DrawDiagnosticsPlots(canvas, MakePlotData(study, diagnostics), area, sep);
+}
+
+} // namespace valdex

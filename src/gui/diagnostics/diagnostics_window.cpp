@@ -1,0 +1,192 @@
+#include "diagnostics/diagnostics_window.h"
+
+#include "app/context_help.h"
+#include "app/dialog_service.h"
+#include "app/sample_field.h"
+#include "app/text_area.h"
+#include "base/app_error.h"
+#include "base/error_handler.h"
+#include "diagnostics/diagnostics_text.h"
+#include "plots/diagnostics_plots.h"
+#include "plots/plot_export.h"
+#include "report/qt_page_canvas.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace valdex {
+
+namespace {
+
+QStringList ToLines(const std::vector<std::string>& lines) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines)
+        list << QString::fromStdString(line);
+    return list;
+}
+
+QPushButton* Button(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(caption);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+PlotsView::PlotsView(PlotData data, char sep, QWidget* parent)
+    : QWidget(parent), data_(std::move(data)), separator_(sep) {
+    setObjectName(QStringLiteral("graficos"));
+    setAccessibleName(QStringLiteral("Gráficos de la calibración y de los residuos"));
+    QString description = QStringLiteral("Curva de calibración con sus bandas al 95 % y "
+                                         "residuos estandarizados de %1 respuestas")
+                              .arg(data_.N);
+    if (data_.a && data_.b)
+        description += QStringLiteral("; ") +
+                       QString::fromStdString(EquationText(*data_.a, *data_.b, separator_));
+    setAccessibleDescription(description);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    // The plots' own fonts, not the frame's bold one.
+    QFont plain = font();
+    plain.setBold(false);
+    setFont(plain);
+    setMinimumSize(320, 320);
+}
+
+void PlotsView::paintEvent(QPaintEvent*) {
+    // No exception may leave a paint event: a window whose painter cannot
+    // begin stays blank until its next paint.
+    try {
+        QtPageCanvas canvas(static_cast<QPaintDevice&>(*this));
+        canvas.BeginDoc();
+        DrawDiagnosticsPlots(canvas, data_,
+                             {0, 0, static_cast<double>(width()), static_cast<double>(height())},
+                             separator_);
+        canvas.EndDoc();
+    } catch (const std::exception&) {
+    }
+}
+
+DiagnosticsWindow::DiagnosticsWindow(DiagnosticsWindowContent content, DialogService& dialogs,
+                                     ErrorBox& errors, QWidget* parent)
+    : ChildWindow(parent), content_(std::move(content)), dialogs_(dialogs), errors_(errors),
+      printer_(QPrinter::HighResolution) {
+    setObjectName(QStringLiteral("Fdiagnostico"));
+    const QString caption = QString::fromStdString(content_.caption);
+    setWindowTitle(caption);
+    setAccessibleName(caption);
+    setProperty(kHelpContextProperty, kHelpContext);
+    const char sep = content_.decimalSeparator;
+
+    auto* body = new QWidget(this);
+    tabs_ = new QTabWidget(body);
+    tabs_->setObjectName(QStringLiteral("pestanas"));
+    plots_ = new PlotsView(MakePlotData(content_.study, content_.diagnostics), sep, tabs_);
+    tabs_->addTab(plots_, QStringLiteral("Gráficos"));
+    tests_ = MakeReadOnlyTextArea(QStringLiteral("memo"),
+                                  QStringLiteral("Pruebas de la curva de calibración"), this);
+    // The tables are aligned in columns of characters.
+    QFont fixed(QStringLiteral("Liberation Mono"));
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setPixelSize(12);
+    tests_->setFont(fixed);
+    tests_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    tests_->setProperty(kHelpContextProperty, kHelpContext);
+    SetTextAreaLines(*tests_, ToLines(DiagnosticsLines(content_.diagnostics, sep)));
+    tabs_->addTab(tests_, QStringLiteral("Pruebas"));
+
+    auto* label = new QLabel(QStringLiteral("&Respuestas de la muestra:"), body);
+    sample_ = new QLineEdit(body);
+    sample_->setObjectName(QStringLiteral("emuestra"));
+    sample_->setAccessibleName(QStringLiteral("Respuestas de la muestra"));
+    sample_->setToolTip(
+        QStringLiteral("Una o más respuestas de la muestra, separadas por espacios"));
+    label->setBuddy(sample_);
+    interpolate_ = Button(QStringLiteral("binterpolar"), QStringLiteral("Interpolar"), body);
+    sampleResult_ = MakeReadOnlyTextArea(QStringLiteral("mmuestra"),
+                                         QStringLiteral("Lectura de la muestra"), this);
+    sampleResult_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    sampleResult_->setFixedHeight(sampleResult_->fontMetrics().lineSpacing() * 5 + 12);
+    print_ = Button(QStringLiteral("bimprimir"), QStringLiteral("Imprimir…"), body);
+    export_ = Button(QStringLiteral("bexportar"), QStringLiteral("Exportar…"), body);
+
+    auto* sampleRow = new QHBoxLayout;
+    sampleRow->addWidget(label);
+    sampleRow->addWidget(sample_, 1);
+    sampleRow->addWidget(interpolate_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(print_);
+    buttons->addWidget(export_);
+    auto* layout = new QVBoxLayout(body);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(sampleRow);
+    layout->addWidget(sampleResult_);
+    layout->addLayout(buttons);
+    setWidget(body);
+
+    connect(interpolate_, &QPushButton::clicked, this, &DiagnosticsWindow::binterpolarClick);
+    connect(sample_, &QLineEdit::returnPressed, this, &DiagnosticsWindow::binterpolarClick);
+    connect(print_, &QPushButton::clicked, this, &DiagnosticsWindow::bimprimirClick);
+    connect(export_, &QPushButton::clicked, this, &DiagnosticsWindow::bexportarClick);
+}
+
+QString DiagnosticsWindow::ExportProposal() const {
+    if (!lastExport_.isEmpty()) return lastExport_;
+    // The caption is the prefix and the study window's caption: its file's
+    // path, or "Nuevo".
+    const std::string prefix = kDiagnosticsCaptionPrefix;
+    const std::string& caption = content_.caption;
+    const QFileInfo file(QString::fromStdString(
+        caption.compare(0, prefix.size(), prefix) == 0 ? caption.substr(prefix.size()) : caption));
+    if (file.suffix().compare(QStringLiteral("w8c"), Qt::CaseInsensitive) != 0)
+        return QStringLiteral("diagnostico.pdf");
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral("-diagnostico.pdf"));
+}
+
+void DiagnosticsWindow::binterpolarClick() {
+    RunCommand(errors_, [this] {
+        const std::vector<std::string> lines =
+            InterpolateSample(content_, sample_->text().toStdString());
+        SetTextAreaLines(*sampleResult_, ToLines(lines));
+    });
+}
+
+void DiagnosticsWindow::bimprimirClick() {
+    RunCommand(errors_, [this] {
+        if (!dialogs_.RunPrintDialog(printer_)) return;
+        PrintDiagnostics(printer_, content_.study, content_.diagnostics, content_.decimalSeparator);
+    });
+}
+
+void DiagnosticsWindow::bexportarClick() {
+    RunCommand(errors_, [this] {
+        const std::optional<QString> name = dialogs_.AskExportFileName(ExportProposal());
+        if (!name) return;
+        const std::optional<ExportFormat> format = ExportFormatOf(*name);
+        if (!format)
+            throw AppError("El archivo \"" + name->toStdString() +
+                           "\" no termina en .pdf, .svg ni .png: no se sabe en qué formato "
+                           "escribirlo");
+        ExportDiagnostics(name->toStdString(), *format, content_.study, content_.diagnostics,
+                          content_.decimalSeparator);
+        lastExport_ = *name;
+    });
+}
+
+} // namespace valdex
