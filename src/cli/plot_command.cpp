@@ -9,6 +9,7 @@
 #include "base/app_error.h"
 #include "diagnostics/diagnostics.h"
 #include "files/study_file.h"
+#include "offscreen_qt.h"
 #include "plots/plot_export.h"
 #include "study/level_check.h"
 
@@ -115,12 +116,6 @@ static_assert(kLeastSide == kLeastPlotSide && kMostSide == kMostPlotSide);
 static_assert(PlotOptions{}.width == kDefaultPlotWidth &&
               PlotOptions{}.height == kDefaultPlotHeight);
 
-// Standard error carries only the study's messages: Qt's own notes about its
-// set-up (no runtime folder, no display) are left out; its errors are not.
-void KeepQtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
-}
-
 ExportFormat FormatOf(Output output) {
     switch (output) {
     case Output::Svg:
@@ -146,17 +141,7 @@ int WritePlot(const PlotOptions& options, char sep, Streams io) {
         }
         const Diagnostics diagnostics = ComputeDiagnostics(study, DiagnosticOptions{}, sep);
 
-        // The application's arguments must outlive it.
-        int argc = 1;
-        char name[] = "valdex-cli";
-        char* argv[] = {name, nullptr};
-        std::unique_ptr<QGuiApplication> app;
-        if (QGuiApplication::instance() == nullptr) {
-            qInstallMessageHandler(KeepQtErrorsOnly);
-            // No window is shown: the offscreen platform needs no display.
-            setenv("QT_QPA_PLATFORM", "offscreen", 0);
-            app = std::make_unique<QGuiApplication>(argc, argv);
-        }
+        const std::unique_ptr<QGuiApplication> app = StartOffscreenQt();
         ExportDiagnostics(options.target, FormatOf(options.output), study, diagnostics, sep,
                           QSize(options.width, options.height));
         return 0;

@@ -9,6 +9,7 @@
 #include "cli_messages.h"
 #include "files/file_io.h"
 #include "files/study_file.h"
+#include "offscreen_qt.h"
 #include "report/deskjet_report.h"
 #include "report/laser_report.h"
 #include "report/qt_page_canvas.h"
@@ -78,31 +79,11 @@ std::optional<PrintOptions> ParsePrint(const std::vector<std::string>& args) {
 
 #ifdef VALDEX_CLI_PRINT
 
-constexpr int kPdfResolution = 600;
-
-// Standard error carries only the study's messages: Qt's own notes about its
-// set-up (no runtime folder, no display) are left out; its errors are not.
-void KeepQtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
-}
-
 // The page on a PDF in memory; nothing when the job was aborted.
 QByteArray RenderPdf(PrintedReport& report, ReportPage page, const CalibrationStudy& study) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(kPdfResolution);
-    // Letter paper with the quarter-inch margin of a laser printer's
-    // printable area.
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                     QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-    writer.setCreator(QStringLiteral("VALDEX v.w. 3.1"));
-    writer.setTitle(
-        QString::fromUtf8(page == ReportPage::General ? kGeneralPageItem : kResultsPageItem));
-    QtPageCanvas canvas(writer);
-    report.PrintPage(page, canvas, study);
-    return bytes;
+    return LetterPdf(
+        QString::fromUtf8(page == ReportPage::General ? kGeneralPageItem : kResultsPageItem),
+        [&](PageCanvas& canvas) { report.PrintPage(page, canvas, study); });
 }
 
 // The same file, also through another name, a link or a hard link.
@@ -133,17 +114,7 @@ int PrintStudy(const PrintOptions& options, char sep) {
             }
         }
 
-        // The application's arguments must outlive it.
-        int argc = 1;
-        char name[] = "valdex-cli";
-        char* argv[] = {name, nullptr};
-        std::unique_ptr<QGuiApplication> app;
-        if (QGuiApplication::instance() == nullptr) {
-            qInstallMessageHandler(KeepQtErrorsOnly);
-            // No window is shown: the offscreen platform needs no display.
-            setenv("QT_QPA_PLATFORM", "offscreen", 0);
-            app = std::make_unique<QGuiApplication>(argc, argv);
-        }
+        const std::unique_ptr<QGuiApplication> app = StartOffscreenQt();
         std::unique_ptr<PrintedReport> report;
         if (options.laser)
             report = std::make_unique<LaserReport>(sep);

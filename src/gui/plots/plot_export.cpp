@@ -20,7 +20,6 @@ namespace valdex {
 
 namespace {
 
-constexpr int kPdfResolution = 600;
 constexpr int kScreenResolution = 96;
 constexpr const char* kImageNotWritten = "No se pudo generar la imagen de los gráficos.";
 const QString kDocumentTitle = QStringLiteral("Diagnóstico de la calibración");
@@ -49,20 +48,8 @@ std::optional<ExportFormat> ExportFormatOf(const QString& path) {
 }
 
 QByteArray DiagnosticsPdf(const CalibrationStudy& study, const Diagnostics& d, char sep) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(kPdfResolution);
-    // Letter paper with the quarter-inch margin of a laser printer's
-    // printable area, as the printed pages of valdex-cli imprimir.
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                     QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
-    writer.setCreator(QStringLiteral("VALDEX v.w. 3.1"));
-    writer.setTitle(kDocumentTitle);
-    QtPageCanvas canvas(writer);
-    PrintDiagnosticsPage(canvas, study, d, sep);
-    return bytes;
+    return LetterPdf(kDocumentTitle,
+                     [&](PageCanvas& canvas) { PrintDiagnosticsPage(canvas, study, d, sep); });
 }
 
 QByteArray DiagnosticsSvg(const CalibrationStudy& study, const Diagnostics& d, char sep,

@@ -2,10 +2,14 @@
 
 #include "base/app_error.h"
 
+#include <QBuffer>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -283,6 +287,21 @@ int QtPageCanvas::PageHeight() const {
 
 QString QtPageCanvas::FontFamilyInUse() const {
     return QFontInfo(font_).family();
+}
+
+QByteArray LetterPdf(const QString& title, const std::function<void(PageCanvas&)>& draw) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                     QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+    writer.setCreator(QStringLiteral("VALDEX v.w. 3.1"));
+    writer.setTitle(title);
+    QtPageCanvas canvas(writer);
+    draw(canvas);
+    return bytes;
 }
 
 } // namespace valdex

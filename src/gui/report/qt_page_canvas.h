@@ -7,11 +7,13 @@
 
 #include "report/page_canvas.h"
 
+#include <QByteArray>
 #include <QFont>
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QPaintDevice;
@@ -95,5 +97,10 @@ private:
     bool aborted_ = false;
     int pages_ = 0;
 };
+
+// One job drawn by `draw` into a PDF in memory: Letter paper at 600 dots per
+// inch with the quarter-inch margin of a laser printer's printable area, as
+// valdex-cli and the exports write their pages. Empty when the job aborted.
+QByteArray LetterPdf(const QString& title, const std::function<void(PageCanvas&)>& draw);
 
 } // namespace valdex
