@@ -1,5 +1,7 @@
 #include "json_writer.h"
 
+#include "json_object.h"
+
 #include "calc/format_general.h"
 #include "calc/result_fields.h"
 #include "study/calibration_study.h"
@@ -12,38 +14,6 @@
 namespace valdex::cli {
 
 namespace {
-
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + "\"";
-}
 
 struct Field {
     const char* name;
@@ -77,21 +47,22 @@ std::string ToJson(const StudyResultRecord& record, char sep) {
         }
         values += comma + "\"" + field.name + "\":" + ShortestDecimal(field.value);
         texts += comma + "\"" + field.name +
-                 "\":" + Quoted(FormatGeneral(field.value, field.precision, sep));
+                 "\":" + JsonString(FormatGeneral(field.value, field.precision, sep));
     }
     const std::string notice =
         knownType ? ""
-                  : ",\"aviso\":" + Quoted("El tipo de cálculo \"" + record.calculationType +
-                                           "\" no es \"" + kRegression + "\" ni \"" +
-                                           kInterceptMethod + "\": LD y LC no se calculan.");
-    return "{\"archivo\":" + Quoted(record.file) + ",\"tipo\":" + Quoted(record.calculationType) +
-           ",\"unidades\":" + Quoted(record.units) + ",\"N\":" + std::to_string(record.n) +
+                  : ",\"aviso\":" + JsonString("El tipo de cálculo \"" + record.calculationType +
+                                               "\" no es \"" + kRegression + "\" ni \"" +
+                                               kInterceptMethod + "\": LD y LC no se calculan.");
+    return "{\"archivo\":" + JsonString(record.file) +
+           ",\"tipo\":" + JsonString(record.calculationType) +
+           ",\"unidades\":" + JsonString(record.units) + ",\"N\":" + std::to_string(record.n) +
            ",\"t\":" + ShortestDecimal(record.tCritical) + ",\"valores\":{" + values +
            "},\"textos\":{" + texts + "}" + notice + "}";
 }
 
 std::string ToJsonError(const std::string& file, const std::string& message) {
-    return "{\"archivo\":" + Quoted(file) + ",\"error\":" + Quoted(message) + "}";
+    return "{\"archivo\":" + JsonString(file) + ",\"error\":" + JsonString(message) + "}";
 }
 
 } // namespace valdex::cli
