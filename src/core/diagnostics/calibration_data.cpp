@@ -5,6 +5,7 @@
 #include "study/level_check.h"
 #include "study/study_messages.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -23,15 +24,22 @@ CalibrationData ReadCalibrationData(const CalibrationStudy& study, char sep) {
     const int n = ToInteger(study.LevelCount);
     const std::vector<int> counts = ReplicateCounts(study, n);
     CalibrationData data;
-    int row = 0;
+    long long row = 0;
     for (int i = 1; i <= n; ++i) {
         if (counts[i - 1] < 0) throw StudyError(ReplicateNegative(i));
         CalibrationLevel level;
         level.x = static_cast<double>(ToDecimal(study.LevelCell(i, 1), sep));
-        level.responses.reserve(static_cast<std::size_t>(counts[i - 1]));
-        for (int j = 1; j <= counts[i - 1]; ++j)
-            level.responses.push_back(
-                static_cast<double>(ToDecimal(study.ResponseCell(1, row + j), sep)));
+        // Counts far beyond the responses there are end at the first missing
+        // one, as the calculation does; memory follows the rows, not the counts.
+        const long long rowsLeft = std::max(0LL, study.ResponseRows() - row);
+        level.responses.reserve(
+            static_cast<std::size_t>(std::min<long long>(counts[i - 1], rowsLeft)));
+        for (long long j = 1; j <= counts[i - 1]; ++j) {
+            const long long r = row + j;
+            const std::string text =
+                r <= study.ResponseRows() ? study.ResponseCell(1, static_cast<int>(r)) : "";
+            level.responses.push_back(static_cast<double>(ToDecimal(text, sep)));
+        }
         row += counts[i - 1];
         data.levels.push_back(std::move(level));
     }

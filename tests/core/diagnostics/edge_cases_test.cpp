@@ -285,6 +285,15 @@ TEST(DiagnosticsStudyTest, StudiesAreReadAsTheCalculationReadsThem) {
     CalibrationStudy negative = testing::WorkedExample();
     negative.Levels[1].ReplicateCount = "-1";
     EXPECT_THROW(ComputeDiagnostics(negative, {}, '.'), StudyError);
+
+    // Counts of two billion over three responses: the first missing response
+    // ends the reading at once, with no memory taken for the counts.
+    CalibrationStudy huge = testing::MakeStudy({{"1", "1"}, {"2", "1"}}, {"1", "2", "3"});
+    huge.Levels[0].ReplicateCount = "2147483647";
+    huge.Levels[1].ReplicateCount = "2147483647";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(ComputeDiagnostics(huge, {}, '.'), ConversionError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 TEST(DiagnosticsStudyTest, StudyLimitsComeFromTheCalculationOrSayWhy) {
