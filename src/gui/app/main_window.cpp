@@ -6,6 +6,7 @@
 #include "app/qt_dialog_service.h"
 #include "app/speed_bar.h"
 #include "app/status_panels.h"
+#include "app/text_area.h"
 #include "base/app_texts.h"
 #include "base/number_conversion.h"
 #include "calc/results_window.h"
@@ -25,18 +26,6 @@
 #include <QVBoxLayout>
 
 namespace valdex {
-
-namespace {
-
-QStringList ToLines(const std::vector<std::string>& lines) {
-    QStringList list;
-    list.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines)
-        list << QString::fromStdString(line);
-    return list;
-}
-
-} // namespace
 
 MainWindow::MainWindow(std::unique_ptr<DialogService> dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(std::move(dialogs)), rules_(*this, LocaleDecimalSeparator()) {

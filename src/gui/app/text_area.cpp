@@ -38,4 +38,12 @@ QStringList TextAreaLines(const QPlainTextEdit& area) {
     return lines;
 }
 
+QStringList ToLines(const std::vector<std::string>& lines) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines)
+        list << QString::fromStdString(line);
+    return list;
+}
+
 } // namespace valdex

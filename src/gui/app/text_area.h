@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 class QPlainTextEdit;
 class QWidget;
 
@@ -14,5 +17,7 @@ QPlainTextEdit* MakeReadOnlyTextArea(const QString& objectName, const QString& a
 // Replaces the whole text; an empty line is a line of its own, also the first.
 void SetTextAreaLines(QPlainTextEdit& area, const QStringList& lines);
 QStringList TextAreaLines(const QPlainTextEdit& area);
+// The core's lines (UTF-8) as Qt texts.
+QStringList ToLines(const std::vector<std::string>& lines);
 
 } // namespace valdex

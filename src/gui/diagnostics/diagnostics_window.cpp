@@ -28,14 +28,6 @@ namespace valdex {
 
 namespace {
 
-QStringList ToLines(const std::vector<std::string>& lines) {
-    QStringList list;
-    list.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines)
-        list << QString::fromStdString(line);
-    return list;
-}
-
 QPushButton* Button(const QString& name, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
