@@ -101,4 +101,25 @@ std::string FormatGeneral(double value, int precision, char decimalSeparator) {
     return text;
 }
 
+std::string SuperscriptExponent(int exponent) {
+    static const char* const kDigits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+    std::string text = exponent < 0 ? "⁻" : "";
+    const std::string digits =
+        std::to_string(exponent < 0 ? -static_cast<long>(exponent) : static_cast<long>(exponent));
+    for (char c : digits)
+        text += kDigits[c - '0'];
+    return text;
+}
+
+std::string FormatProse(double value, int precision, char decimalSeparator, bool unicodeMinus) {
+    std::string text = FormatGeneral(value, precision, decimalSeparator);
+    const std::size_t e = text.find('E');
+    if (e != std::string::npos) {
+        const int exponent = std::atoi(text.c_str() + e + 1);
+        text = text.substr(0, e) + "·10" + SuperscriptExponent(exponent);
+    }
+    if (unicodeMinus && !text.empty() && text[0] == '-') text.replace(0, 1, "−");
+    return text;
+}
+
 } // namespace valdex

@@ -119,6 +119,11 @@ struct Diagnostics {
     DinLimits din;
     HubauxVosLimits hubauxVos;
     StudyLimits study;
+    // Sentences that qualify the limits, one or two lines each: the study's
+    // own tests that reject the straight, unweighted line, and the limits
+    // against the working range. Written beside the limits table, on the
+    // plot and on the diagnostics page; empty when nothing qualifies them.
+    std::vector<std::string> limitCaveats;
 };
 
 // Everything from numbers already read (the study's levels in order).

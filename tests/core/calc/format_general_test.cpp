@@ -104,5 +104,22 @@ TEST(FormatGeneralTest, AgreesWithTheFullExpansionOverManyValues) {
     }
 }
 
+TEST(FormatGeneralTest, ProseWritesPowersOfTenInSuperscript) {
+    struct Row {
+        double value;
+        int precision;
+        char sep;
+        bool unicodeMinus;
+        const char* expected;
+    } const rows[] = {
+        {4.4e-6, 2, ',', false, "4,4·10⁻⁶"}, {-1.25e12, 6, '.', true, "−1.25·10¹²"},
+        {1e-10, 6, '.', false, "1·10⁻¹⁰"},   {-0.5, 6, ',', true, "−0,5"},
+        {-0.5, 6, ',', false, "-0,5"},       {123.25, 6, '.', false, "123.25"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(FormatProse(row.value, row.precision, row.sep, row.unicodeMinus), row.expected)
+            << row.value;
+}
+
 } // namespace
 } // namespace valdex

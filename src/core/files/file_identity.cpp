@@ -1,0 +1,61 @@
+#include "files/file_identity.h"
+
+#include "base/app_error.h"
+#include "files/file_io.h"
+
+#include <openssl/evp.h>
+
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace valdex {
+
+std::string Sha256Hex(std::string_view bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1)
+        throw AppError("No se pudo calcular el SHA-256.");
+    static const char* const kHex = "0123456789abcdef";
+    std::string text;
+    text.reserve(2 * length);
+    for (unsigned int i = 0; i < length; ++i) {
+        text += kHex[digest[i] >> 4];
+        text += kHex[digest[i] & 15];
+    }
+    return text;
+}
+
+std::string IsoLocalTime(std::int64_t secondsSinceEpoch) {
+    const std::time_t time = static_cast<std::time_t>(secondsSinceEpoch);
+    std::tm local{};
+    localtime_r(&time, &local);
+    char buffer[40];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S%z", &local);
+    std::string text = buffer;
+    // strftime writes the offset as +hhmm; ISO 8601's extended form is +hh:mm.
+    if (text.size() >= 5) text.insert(text.size() - 2, ":");
+    return text;
+}
+
+FileIdentity IdentifyFile(const std::string& path, std::uintmax_t maxBytes) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        throw FileError("\"" + QuotedText(path) + "\": " + FileErrorText(errno));
+    if (!S_ISREG(status.st_mode))
+        throw StudyError("\"" + QuotedText(path) + "\" no es un archivo común.");
+    const std::optional<std::string> bytes = ReadFileBytes(path, maxBytes);
+    if (!bytes) throw StudyError("\"" + QuotedText(path) + "\" es demasiado grande.");
+    FileIdentity identity;
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::canonical(path, error);
+    identity.fullPath = error ? std::filesystem::absolute(path).string() : canonical.string();
+    identity.name = std::filesystem::path(path).filename().string();
+    identity.size = bytes->size();
+    identity.modified = IsoLocalTime(status.st_mtim.tv_sec);
+    identity.sha256 = Sha256Hex(*bytes);
+    return identity;
+}
+
+} // namespace valdex

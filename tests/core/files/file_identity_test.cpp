@@ -1,0 +1,42 @@
+#include "base/app_error.h"
+#include "files/file_identity.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace valdex {
+namespace {
+
+// FIPS 180-2, appendix B, and the digest of no bytes.
+TEST(FileIdentityTest, Sha256OfThePublishedExamples) {
+    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+}
+
+TEST(FileIdentityTest, IdentifiesARegularFileAndRefusesAPipe) {
+    const auto folder = std::filesystem::temp_directory_path() / "valdex_identity_test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "estudio.w8c";
+    std::ofstream(file) << "abc";
+    const FileIdentity identity = IdentifyFile(file.string());
+    EXPECT_EQ(identity.name, "estudio.w8c");
+    EXPECT_EQ(identity.fullPath, std::filesystem::canonical(file).string());
+    EXPECT_EQ(identity.size, 3u);
+    EXPECT_EQ(identity.sha256.substr(0, 8), "ba7816bf");
+    EXPECT_EQ(identity.modified.size(), 25u) << identity.modified; // 2026-12-09T07:15:02+00:00
+
+    const auto pipe = folder / "tubo.w8c";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_THROW(IdentifyFile(pipe.string()), StudyError);
+    EXPECT_THROW(IdentifyFile((folder / "falta.w8c").string()), FileError);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace valdex
