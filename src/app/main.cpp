@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
@@ -89,6 +90,8 @@ valdex::StudyOpenedHook StartUpTimingHook(valdex::MainWindow& mainForm) {
     const char* wanted = std::getenv("VALDEX_TIEMPO_INICIO");
     if (!wanted || !*wanted) return {};
     return [&mainForm](bool opened) {
+        std::fprintf(stderr, "valdex: estudio abierto a los %ld ms\n",
+                     MillisecondsSinceProcessStart());
         if (!opened) {
             std::fprintf(stderr, "valdex: el estudio no se abrió (%ld ms)\n",
                          MillisecondsSinceProcessStart());
@@ -104,6 +107,20 @@ valdex::StudyOpenedHook StartUpTimingHook(valdex::MainWindow& mainForm) {
         });
     };
 }
+
+// With VALDEX_TIEMPO_INICIO set, a line on standard error when the main
+// window is first painted.
+class FirstPaintTiming : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            std::fprintf(stderr, "valdex: ventana principal mostrada a los %ld ms\n",
+                         MillisecondsSinceProcessStart());
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -123,6 +140,9 @@ int main(int argc, char* argv[]) {
     valdex::SplashWindow splash;
     // The print options dialogs live, hidden, from start-up to exit.
     valdex::InstallPrintOptions(mainForm);
+    FirstPaintTiming firstPaint;
+    if (const char* timing = std::getenv("VALDEX_TIEMPO_INICIO"); timing && *timing)
+        mainForm.installEventFilter(&firstPaint);
     valdex::StartUp(mainForm, splash, study, StartUpTimingHook(mainForm));
     return app.exec();
 }

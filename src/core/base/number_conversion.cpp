@@ -47,10 +47,45 @@ bool ParseInteger(std::string_view text, int& value) {
     return true;
 }
 
+// The plain decimals that studies hold ("12.345", "-0,5"): at most 19
+// significant digits and 27 decimals, no exponent. Their digits make an
+// integer and a power of ten that extended precision holds exactly, so one
+// division rounds the quotient as the full conversion would.
+bool ParsePlainDecimal(std::string_view text, char separator, long double& value) {
+    static constexpr long double kPowers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                              1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                              1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L,
+                                              1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    unsigned long long mantissa = 0;
+    int significant = 0, digits = 0, decimals = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            ++digits;
+            if (point) ++decimals;
+            if (mantissa != 0 || c != '0') ++significant;
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+        } else if (!point && (c == separator || c == '.' || c == ',')) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || significant > 19 || decimals > 27) return false;
+    value = static_cast<long double>(mantissa) / kPowers[decimals];
+    if (negative) value = -value;
+    return true;
+}
+
 // Accepts [sign] digits [sep digits] [(E|e) [sign] digits], with at least one
 // mantissa digit; rewrites it with a point for from_chars.
 bool ParseDecimal(std::string_view text, char separator, long double& value) {
     text = Trim(text);
+    if (ParsePlainDecimal(text, separator, value)) return true;
     std::string normal;
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -18,10 +17,36 @@ struct Digits {
 // The significant digits of the value's exact decimal expansion, at least
 // `wanted` of them, and its exponent (d.ddd x 10^exponent).
 std::string ExactDigits(double magnitude, int wanted, int& exponent) {
+    // Most values: printed correctly rounded with two digits more than wanted,
+    // the wanted ones are exact unless a carry reached them, which would
+    // leave both extra digits zero.
+    {
+        char shortBuffer[64];
+        auto [end, error] = std::to_chars(shortBuffer, shortBuffer + sizeof shortBuffer, magnitude,
+                                          std::chars_format::scientific, wanted + 1);
+        if (error == std::errc()) {
+            const std::string_view text(shortBuffer, end - shortBuffer);
+            // "d.ddd...e+XX": significant digit k (from 0) stands at k + (k > 0).
+            const std::size_t ePos = text.find('e');
+            if (ePos == static_cast<std::size_t>(wanted) + 3 &&
+                (text[wanted + 1] != '0' || text[wanted + 2] != '0')) {
+                std::string digits;
+                digits.reserve(wanted);
+                digits += text[0];
+                digits.append(text.substr(2, wanted - 1));
+                int value = 0;
+                const char* first = text.data() + ePos + 1;
+                if (*first == '+') ++first;
+                std::from_chars(first, text.data() + text.size(), value);
+                exponent = value;
+                return digits;
+            }
+        }
+    }
     // Printed with more digits than wanted ("d.ddd...e+XX"), the rounding of
     // the last one reaches the wanted ones only by carrying through a run of
     // nines, which leaves zeros behind; only then is the value printed again
-    // in full, which the C library does exactly.
+    // in full, which to_chars does exactly.
     char buffer[900];
     const int extra = 24;
     auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
@@ -30,8 +55,9 @@ std::string ExactDigits(double magnitude, int wanted, int& exponent) {
     // Significant digit k (from 0) stands at position k + 1 once past the point.
     const std::string tail = text.empty() ? "" : text.substr(wanted + 1, extra + 1);
     if (tail.empty() || tail.find_first_not_of('0') == std::string::npos) {
-        std::snprintf(buffer, sizeof buffer, "%.800e", magnitude);
-        text = buffer;
+        const auto full = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                        std::chars_format::scientific, 800);
+        text.assign(buffer, full.ptr);
     }
     std::string digits;
     std::size_t i = 0;

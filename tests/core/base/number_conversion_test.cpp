@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstring>
+#include <random>
+#include <string>
+
 namespace valdex {
 namespace {
 
@@ -124,6 +129,27 @@ TEST(NumberConversionTest, OffendingTextIsShortenedAndItsControlCharactersEscape
     // The message of a long text stays short.
     EXPECT_THROW_MSG(ToDecimal(std::string(100000, '9') + "x", '.'), ConversionError,
                      "'" + std::string(60, '9') + "…' is not a valid floating point value");
+}
+
+// Every decimal is the value that the C library's correctly rounded
+// conversion gives, bit for bit, whatever its length and digits.
+TEST(NumberConversionTest, DecimalsAgreeWithTheLibraryConversion) {
+    std::mt19937_64 random(20261209);
+    for (int k = 0; k < 200000; ++k) {
+        std::string text = k % 2 ? "-" : "";
+        const int whole = static_cast<int>(random() % 12),
+                  decimals = static_cast<int>(random() % 30);
+        for (int i = 0; i < whole; ++i)
+            text += static_cast<char>('0' + random() % 10);
+        if (whole == 0 || decimals > 0) text += '.';
+        for (int i = 0; i < decimals; ++i)
+            text += static_cast<char>('0' + random() % (k % 7 ? 10 : 2));
+        if (whole == 0 && decimals == 0) text += '7';
+        long double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        const long double value = ToDecimal(text, '.');
+        ASSERT_EQ(std::memcmp(&value, &expected, 10), 0) << text;
+    }
 }
 
 } // namespace
