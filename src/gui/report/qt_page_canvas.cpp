@@ -97,7 +97,11 @@ void QtPageCanvas::EndDoc() {
                 textPen = true;
             }
             painter.setFont(op.font);
-            painter.drawText(QPoint(op.x, op.y + painter.fontMetrics().ascent()), op.text);
+            if (paged_ != nullptr && PlainTextLayout::IsPlain(op.text))
+                painter.drawGlyphRun(QPointF(op.x, op.y + painter.fontMetrics().ascent()),
+                                     plain_.Glyphs(op.font, device_, op.text));
+            else
+                painter.drawText(QPoint(op.x, op.y + painter.fontMetrics().ascent()), op.text);
             break;
         case Operation::Line:
             setSmooth(false);
@@ -211,7 +215,10 @@ int QtPageCanvas::FontPointSize() const {
 }
 
 int QtPageCanvas::TextWidth(const std::string& text) const {
-    return QFontMetrics(font_, &device_).horizontalAdvance(QString::fromStdString(text));
+    const QString qtext = QString::fromStdString(text);
+    if (paged_ != nullptr && PlainTextLayout::IsPlain(qtext))
+        return plain_.Width(font_, device_, qtext);
+    return QFontMetrics(font_, &device_).horizontalAdvance(qtext);
 }
 
 void QtPageCanvas::TextOut(int x, int y, const std::string& text) {

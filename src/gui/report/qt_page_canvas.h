@@ -6,6 +6,7 @@
 // aborted job leaves nothing on any printer or file.
 
 #include "report/page_canvas.h"
+#include "report/plain_text.h"
 
 #include <QByteArray>
 #include <QFont>
@@ -94,6 +95,9 @@ private:
     QPagedPaintDevice* paged_ = nullptr; // null for a device of one page
     QFont font_;
     std::vector<Operation> operations_;
+    // Plain texts on a printer or a PDF are measured and drawn without
+    // shaping; any other text, or device, goes through Qt's layout.
+    mutable PlainTextLayout plain_;
     bool aborted_ = false;
     int pages_ = 0;
 };

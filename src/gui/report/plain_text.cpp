@@ -1,0 +1,78 @@
+#include "report/plain_text.h"
+
+#include <QList>
+#include <QPointF>
+#include <QVector>
+
+#include <cmath>
+
+namespace valdex {
+
+bool PlainTextLayout::IsPlain(const QString& text) {
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u > 0x7E && u < 0xA0) || u == 0xAD || u > 0xFF) return false;
+    }
+    return true;
+}
+
+PlainTextLayout::FontGlyphs& PlainTextLayout::For(const QFont& font, QPaintDevice& device) {
+    // Texts come in long runs of one font; its key is costly to build.
+    if (last_ != nullptr && font == lastFont_) return *last_;
+    const QString key = font.key();
+    auto found = fonts_.find(key);
+    if (found == fonts_.end()) {
+        found = fonts_.emplace(key, FontGlyphs{}).first;
+        found->second.raw = QRawFont::fromFont(QFont(font, &device));
+    }
+    lastFont_ = font;
+    last_ = &found->second;
+    return found->second;
+}
+
+void PlainTextLayout::Learn(FontGlyphs& glyphs, const QString& text) {
+    QString missing;
+    for (QChar c : text)
+        if (!glyphs.known[c.unicode()] && !missing.contains(c)) missing += c;
+    if (missing.isEmpty()) return;
+    const QList<quint32> indexes = glyphs.raw.glyphIndexesForString(missing);
+    const QList<QPointF> advances =
+        glyphs.raw.advancesForGlyphIndexes(indexes, QRawFont::SeparateAdvances);
+    for (qsizetype i = 0; i < missing.size() && i < indexes.size(); ++i) {
+        const char16_t u = missing[i].unicode();
+        glyphs.glyph[u] = indexes[i];
+        glyphs.advance[u] = advances[i].x();
+        glyphs.known[u] = true;
+    }
+}
+
+int PlainTextLayout::Width(const QFont& font, QPaintDevice& device, const QString& text) {
+    FontGlyphs& glyphs = For(font, device);
+    Learn(glyphs, text);
+    qreal width = 0;
+    for (QChar c : text)
+        width += glyphs.advance[c.unicode()];
+    return static_cast<int>(std::lround(width));
+}
+
+QGlyphRun PlainTextLayout::Glyphs(const QFont& font, QPaintDevice& device, const QString& text) {
+    FontGlyphs& glyphs = For(font, device);
+    Learn(glyphs, text);
+    QVector<quint32> indexes;
+    QVector<QPointF> positions;
+    indexes.reserve(text.size());
+    positions.reserve(text.size());
+    qreal x = 0;
+    for (QChar c : text) {
+        indexes.push_back(glyphs.glyph[c.unicode()]);
+        positions.push_back(QPointF(x, 0));
+        x += glyphs.advance[c.unicode()];
+    }
+    QGlyphRun run;
+    run.setRawFont(glyphs.raw);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    return run;
+}
+
+} // namespace valdex
