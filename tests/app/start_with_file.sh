@@ -18,11 +18,11 @@ QT_QPA_PLATFORM=offscreen VALDEX_TIEMPO_INICIO=1 "$valdex" "estudio de prueba.w8
 pid=$!
 
 for _ in $(seq 1 200); do
-    grep -q '^valdex: ' "$scratch/err" && break
+    grep -qE '^valdex: (ventana del estudio|el estudio no)' "$scratch/err" && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done
-line=$(grep '^valdex: ' "$scratch/err")
+line=$(grep -E '^valdex: (ventana del estudio|el estudio no)' "$scratch/err")
 echo "$line"
 expected="valdex: ventana del estudio mostrada a los [0-9]+ ms: $scratch/estudio de prueba.w8c"
 if ! [[ $line =~ ^$expected$ ]]; then

@@ -55,23 +55,31 @@ int PlainTextLayout::Width(const QFont& font, QPaintDevice& device, const QStrin
     return static_cast<int>(std::lround(width));
 }
 
-QGlyphRun PlainTextLayout::Glyphs(const QFont& font, QPaintDevice& device, const QString& text) {
-    FontGlyphs& glyphs = For(font, device);
-    Learn(glyphs, text);
-    QVector<quint32> indexes;
-    QVector<QPointF> positions;
-    indexes.reserve(text.size());
-    positions.reserve(text.size());
-    qreal x = 0;
+void PlainTextLayout::Batch::Add(PlainTextLayout& layout, const QFont& font, QPaintDevice& device,
+                                 const QString& text, QPointF baseline) {
+    if (indexes_.isEmpty() || !(font == font_)) {
+        indexes_.clear();
+        positions_.clear();
+        font_ = font;
+    }
+    FontGlyphs& glyphs = layout.For(font, device);
+    layout.Learn(glyphs, text);
+    raw_ = glyphs.raw;
+    qreal x = baseline.x();
     for (QChar c : text) {
-        indexes.push_back(glyphs.glyph[c.unicode()]);
-        positions.push_back(QPointF(x, 0));
+        indexes_.push_back(glyphs.glyph[c.unicode()]);
+        positions_.push_back(QPointF(x, baseline.y()));
         x += glyphs.advance[c.unicode()];
     }
+}
+
+QGlyphRun PlainTextLayout::Batch::Take() {
     QGlyphRun run;
-    run.setRawFont(glyphs.raw);
-    run.setGlyphIndexes(indexes);
-    run.setPositions(positions);
+    run.setRawFont(raw_);
+    run.setGlyphIndexes(indexes_);
+    run.setPositions(positions_);
+    indexes_.clear();
+    positions_.clear();
     return run;
 }
 

@@ -27,8 +27,24 @@ public:
     // gives, for a plain text.
     int Width(const QFont& font, QPaintDevice& device, const QString& text);
 
-    // The glyphs of a plain text, their positions from the baseline's start.
-    QGlyphRun Glyphs(const QFont& font, QPaintDevice& device, const QString& text);
+    // Glyphs of several texts in one font, gathered to be drawn as one run:
+    // far cheaper on a PDF than a run for each text.
+    class Batch {
+    public:
+        bool Empty() const { return indexes_.isEmpty(); }
+        const QFont& Font() const { return font_; }
+        // Starts the batch over in the given font when it had another.
+        void Add(PlainTextLayout& layout, const QFont& font, QPaintDevice& device,
+                 const QString& text, QPointF baseline);
+        // The run of everything added, the batch emptied.
+        QGlyphRun Take();
+
+    private:
+        QFont font_;
+        QRawFont raw_;
+        QVector<quint32> indexes_;
+        QVector<QPointF> positions_;
+    };
 
 private:
     struct FontGlyphs {

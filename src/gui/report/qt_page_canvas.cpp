@@ -87,7 +87,15 @@ void QtPageCanvas::EndDoc() {
     // Texts are black: a shape leaves its own pen (of a colour, or none)
     // behind it.
     bool textPen = true;
+    // Plain texts in one font, one after the other, are drawn together.
+    PlainTextLayout::Batch batch;
+    auto drawBatch = [&] {
+        if (batch.Empty()) return;
+        painter.setFont(batch.Font());
+        painter.drawGlyphRun(QPointF(0, 0), batch.Take());
+    };
     for (const Operation& op : operations_) {
+        if (op.kind != Operation::Text) drawBatch();
         switch (op.kind) {
         case Operation::Text:
             // The canvas places a text by the top of its character cell.
@@ -96,12 +104,16 @@ void QtPageCanvas::EndDoc() {
                 painter.setPen(QPen(Qt::black));
                 textPen = true;
             }
+            if (paged_ != nullptr && PlainTextLayout::IsPlain(op.text)) {
+                if (!batch.Empty() && !(batch.Font() == op.font)) drawBatch();
+                if (batch.Empty()) painter.setFont(op.font);
+                batch.Add(plain_, op.font, device_, op.text,
+                          QPointF(op.x, op.y + painter.fontMetrics().ascent()));
+                break;
+            }
+            drawBatch();
             painter.setFont(op.font);
-            if (paged_ != nullptr && PlainTextLayout::IsPlain(op.text))
-                painter.drawGlyphRun(QPointF(op.x, op.y + painter.fontMetrics().ascent()),
-                                     plain_.Glyphs(op.font, device_, op.text));
-            else
-                painter.drawText(QPoint(op.x, op.y + painter.fontMetrics().ascent()), op.text);
+            painter.drawText(QPoint(op.x, op.y + painter.fontMetrics().ascent()), op.text);
             break;
         case Operation::Line:
             setSmooth(false);
@@ -126,6 +138,7 @@ void QtPageCanvas::EndDoc() {
             break;
         }
     }
+    drawBatch();
     operations_.clear();
     if (!painter.end()) throw AppError(kPrintNotFinished);
 }

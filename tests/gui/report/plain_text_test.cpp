@@ -49,7 +49,9 @@ void PlainTextTest::everyPairAsShapingLaysItOut() {
                 shaped.endLayout();
                 const QList<QGlyphRun> runs = shaped.glyphRuns();
                 QCOMPARE(runs.size(), 1);
-                const QGlyphRun fast = layout.Glyphs(font, writer, text);
+                PlainTextLayout::Batch batch;
+                batch.Add(layout, font, writer, text, QPointF(0, 0));
+                const QGlyphRun fast = batch.Take();
                 QCOMPARE(fast.glyphIndexes(), runs[0].glyphIndexes());
                 const QList<QPointF> expected = runs[0].positions(), got = fast.positions();
                 QCOMPARE(got.size(), expected.size());
