@@ -225,8 +225,8 @@ void LimitsSection(const Diagnostics& d, Writer& w) {
     w.Line("Parámetros: α = " + a + " y β = " + b + " (unilaterales), m = " + m +
            " (mediciones de cada muestra futura), k = " + k + ".");
     w.Line("ICH: LD = " + w.Number(3.3) +
-           "·s/b y LC = 10·s/b, con s = s(y/x) o s = s_a = s(y/x)·√(1/N + x̄²/Q_x), sin "
-           "valor absoluto (una pendiente negativa da límites negativos).");
+           "·s/|b| y LC = 10·s/|b|, con s = s(y/x) o s = s_a = s(y/x)·√(1/N + x̄²/Q_x): "
+           "cantidades positivas también con pendiente negativa.");
     w.Line("DIN 32645, método de calibración: s_x0 = s(y/x)/|b|; x_NG = s_x0·t(N−2; 1−α)·√(1/m + "
            "1/N + x̄²/Q_x); x_EG = s_x0·(t(N−2; 1−α) + t(N−2; 1−β))·√(1/m + 1/N + x̄²/Q_x), "
            "que es 2·x_NG cuando α = β; x_BG = k·s_x0·t(N−2; 1−α/2)·√(1/m + 1/N + "

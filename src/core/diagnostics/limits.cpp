@@ -47,11 +47,10 @@ IchLimits Ich(const LineFit& line, bool interceptSD) {
     IchLimits limits;
     limits.reason = LimitsUnavailable(line);
     if (!limits.reason.empty()) return limits;
-    // As the results window: no absolute value, a decreasing curve gives
-    // negative limits.
+    // As the results window: amounts, positive for a decreasing curve too.
     const long double sd = interceptSD ? line.InterceptSD() : line.s;
-    Put(limits.LD, 3.3L * sd / line.b, limits.reason);
-    Put(limits.LC, 10 * sd / line.b, limits.reason);
+    Put(limits.LD, 3.3L * sd / std::fabs(line.b), limits.reason);
+    Put(limits.LC, 10 * sd / std::fabs(line.b), limits.reason);
     return limits;
 }
 
