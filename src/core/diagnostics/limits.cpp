@@ -40,6 +40,7 @@ std::string LimitsUnavailable(const LineFit& line) {
     const std::string noSlope = SlopeUnavailable(line);
     if (!noSlope.empty()) return noSlope;
     if (!line.hasS) return line.reason;
+    if (line.s == 0) return kNotEstimable;
     return "";
 }
 
@@ -102,10 +103,6 @@ HubauxVosLimits HubauxVos(const LineFit& line, const DiagnosticOptions& options)
     Put(limits.yC, line.a + (line.b > 0 ? d : -d), limits.reason);
     const long double xC = d / slope;
     Put(limits.xC, xC, limits.reason);
-    if (line.s == 0) {
-        Put(limits.xD, 0, limits.reason);
-        return limits;
-    }
     // x_D: where the lower prediction limit reaches y_C. The distance
     // |b|·x − t_β·s·w(x) − d grows without bound, and from below zero at x_C,
     // exactly when |b| > t_β·s/√Q_x.

@@ -197,10 +197,10 @@ TEST(DiagnosticsEdgeTest, ExactLineAndExactParabola) {
         ComputeDiagnostics(Levels({{1, {2, 2}}, {2, {4, 4}}, {3, {6, 6}}, {4, {8, 8}}}), {});
     EXPECT_EQ(*line.line.s, 0);
     EXPECT_TRUE(Has(line.residualReason, "s(y/x) es cero"));
-    EXPECT_EQ(*line.ichSyx.LD, 0);
-    EXPECT_EQ(*line.din.xBG, 0);
-    EXPECT_EQ(*line.hubauxVos.xD, 0);
-    EXPECT_TRUE(Has(line.mandel.reason, "parábola"));
+    // The limits are not estimable (see limit_caveats_test.cpp); the points
+    // are on a straight line, not merely on a parabola.
+    EXPECT_FALSE(line.ichSyx.LD);
+    EXPECT_FALSE(Has(line.mandel.reason, "parábola"));
 
     const Diagnostics parabola =
         ComputeDiagnostics(Levels({{1, {1}}, {2, {4}}, {3, {9}}, {4, {16}}, {5, {25}}}), {});
