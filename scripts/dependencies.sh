@@ -13,6 +13,7 @@ VALDEX_PACKAGES=(
     poppler-utils xvfb xauth libx11-dev libxtst-dev openbox
     qt6-svg-dev
     dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info groff-base man-db locales
+    python3 python3-jsonschema
 )
 
 valdex_install_dependencies() {

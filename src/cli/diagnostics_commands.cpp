@@ -170,7 +170,7 @@ int RunInterpolate(const std::vector<std::string>& argv, char sep, Streams io) {
     try {
         const SampleReading reading = ReadSample(*study, responses, args.sampleAlpha, sep);
         if (args.json) {
-            io.out << SampleJson(file, reading).str() << '\n';
+            io.out << SampleJson(file, reading, sep).str() << '\n';
         } else {
             for (const std::string& line : SampleLines(reading, sep))
                 io.out << line << '\n';

@@ -11,7 +11,8 @@
 namespace valdex::cli {
 
 JsonObject DiagnosticsJson(const std::string& file, const Diagnostics& diagnostics);
-JsonObject SampleJson(const std::string& file, const SampleReading& reading);
+// Prose in the verdict takes the decimal separator.
+JsonObject SampleJson(const std::string& file, const SampleReading& reading, char decimalSeparator);
 JsonObject ErrorJson(const std::string& file, const std::string& message);
 
 } // namespace valdex::cli

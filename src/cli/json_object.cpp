@@ -69,4 +69,19 @@ JsonObject& JsonObject::Array(const std::string& key, const std::vector<JsonObje
     return *this;
 }
 
+JsonObject& JsonObject::Bool(const std::string& key, bool value) {
+    Key(key);
+    body_ += value ? "true" : "false";
+    return *this;
+}
+
+JsonObject& JsonObject::Texts(const std::string& key, const std::vector<std::string>& values) {
+    Key(key);
+    body_ += '[';
+    for (std::size_t i = 0; i < values.size(); ++i)
+        body_ += (i ? "," : "") + JsonString(values[i]);
+    body_ += ']';
+    return *this;
+}
+
 } // namespace valdex::cli

@@ -19,6 +19,9 @@ public:
     JsonObject& Reason(const std::string& key, const std::string& value);
     JsonObject& Object(const std::string& key, const JsonObject& value);
     JsonObject& Array(const std::string& key, const std::vector<JsonObject>& values);
+    JsonObject& Bool(const std::string& key, bool value);
+    // An array of strings.
+    JsonObject& Texts(const std::string& key, const std::vector<std::string>& values);
 
     std::string str() const { return "{" + body_ + "}"; }
 

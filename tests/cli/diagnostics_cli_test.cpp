@@ -121,7 +121,8 @@ TEST(DiagnosticsCliTest, JsonHasTheKeysAndTheNumbers) {
     const std::string& json = lines[0];
     EXPECT_EQ(TopLevelKeys(json),
               (std::vector<std::string>{"archivo", "N", "niveles", "residuos", "falta_de_ajuste",
-                                        "cochran", "bartlett", "mandel", "limites", "parametros"}));
+                                        "cochran", "bartlett", "mandel", "limites", "parametros",
+                                        "recta"}));
     EXPECT_NE(json.find("\"N\":12,"), std::string::npos);
     EXPECT_NE(json.find("\"parametros\":{\"alfa\":0.05,\"beta\":0.05,\"m\":2,\"k\":10}"),
               std::string::npos);
@@ -167,7 +168,7 @@ TEST(DiagnosticsCliTest, JsonGoesOnPastFailingFiles) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "{\"archivo\":\"" + Data("un-nivel.w8c") +
                             "\",\"error\":\"Datos fuera de rango, 2-10 Número de Niveles\"}");
-    EXPECT_EQ(TopLevelKeys(lines[1]).size(), 10u);
+    EXPECT_EQ(TopLevelKeys(lines[1]).size(), 11u);
     EXPECT_EQ(lines[2],
               "{\"archivo\":\"" + Data("no-existe.w8c") + "\",\"error\":\"File not found.\"}");
     // Two points: no s(y/x), so every limit says why; the residuals are there.
@@ -191,8 +192,11 @@ TEST(DiagnosticsCliTest, InterpolateAsChemCalPublishes) {
     // chemCal, din32645: a response of 3500 read with a 99 % half-width of 0.07434.
     const RunResult r = RunCli("interpolar " + Data("din32645.w8c") + " 3500 --alfa 0.01 --json");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(TopLevelKeys(r.out), (std::vector<std::string>{"archivo", "x", "limite_inferior",
-                                                             "limite_superior", "veredicto"}));
+    EXPECT_EQ(
+        TopLevelKeys(r.out),
+        (std::vector<std::string>{"archivo", "x", "limite_inferior", "limite_superior", "veredicto",
+                                  "extrapolacion", "m", "media_y0", "alfa", "error_estandar_x",
+                                  "unidades", "intervalo_de_trabajo", "limites"}));
     const double half =
         (JsonNumber(r.out, "limite_superior") - JsonNumber(r.out, "limite_inferior")) / 2;
     EXPECT_NEAR(half, 0.07434, 0.000005);
@@ -208,6 +212,91 @@ TEST(DiagnosticsCliTest, InterpolateText) {
     // A negative response is a value, not an option.
     EXPECT_NE(RunCli("interpolar " + Example() + " -0.5 --json").out.find("\"veredicto\":\"< LD\""),
               std::string::npos);
+}
+
+// The worked example's published numbers and the textbook critical values
+// (Cochran k = 4, n = 3: 0.7679; χ²(0.95; 3) = 7.815; F(0.99; 1, 9) = 10.56),
+// each under the object and key a laboratory system reads.
+TEST(DiagnosticsCliTest, JsonForALaboratorySystem) {
+    const std::string diagnostics = RunCli("diagnostico --json " + Example()).out;
+    const std::string reading = RunCli("interpolar --json " + Example() + " 10 10.2").out;
+    struct Case {
+        const std::string& json;
+        const char* object;
+        const char* key;
+        double value, tolerance;
+    };
+    const Case cases[] = {
+        {diagnostics, "recta", "a", -0.0333333, 5e-7},
+        {diagnostics, "recta", "b", 2.0233333, 5e-8},
+        {diagnostics, "recta", "s_yx", 0.146401, 5e-7},
+        {diagnostics, "recta", "s_a", 0.103521, 5e-7},
+        {diagnostics, "recta", "r2", 0.99652183, 5e-9},
+        {diagnostics, "recta", "media_x", 2.5, 0},
+        {diagnostics, "recta", "Q_x", 15, 1e-12},
+        {diagnostics, "cochran", "C_critico", 0.7679, 5e-5},
+        {diagnostics, "cochran", "k", 4, 0},
+        {diagnostics, "cochran", "n", 3, 0},
+        {diagnostics, "bartlett", "chi2_critico", 7.815, 5e-4},
+        {diagnostics, "mandel", "F_critico", 10.56, 5e-3},
+        {diagnostics, "mandel", "gl1", 1, 0},
+        {diagnostics, "mandel", "gl2", 9, 0},
+        {diagnostics, "mandel", "alfa", 0.01, 0},
+        {diagnostics, "falta_de_ajuste", "alfa", 0.05, 0},
+        {diagnostics, "\"nivel\":4,\"replica\":3", "y", 8.1, 0},
+        {diagnostics, "estudio", "LC", 0.723565, 5e-7},
+        // m = 2 responses of mean 10.1: x = (10.1 + 0.0333333)/2.0233333.
+        {reading, "archivo", "m", 2, 0},
+        {reading, "archivo", "media_y0", 10.1, 1e-12},
+        {reading, "archivo", "x", 5.00824, 5e-5},
+        {reading, "archivo", "alfa", 0.05, 0},
+        {reading, "intervalo_de_trabajo", "x_min", 1, 0},
+        {reading, "intervalo_de_trabajo", "x_max", 4, 0},
+        {reading, "limites", "LD", 0.238776, 5e-7},
+    };
+    for (const Case& c : cases) {
+        const std::size_t at = c.json.find(c.object);
+        ASSERT_NE(at, std::string::npos) << c.object;
+        EXPECT_NEAR(JsonNumber(c.json, c.key, at), c.value, c.tolerance)
+            << c.object << "." << c.key;
+    }
+    for (const char* text :
+         {"\"significativa\":false,\"alfa\":0.05", "\"grubbs_atipico\":false,\"grubbs_alfa\":0.05",
+          "\"p_cota\":true", "\"advertencias\":[\"LC por debajo del patrón más bajo"})
+        EXPECT_NE(diagnostics.find(text), std::string::npos) << text;
+    // The standard error of x is the half-width over t(10; 0.975) = 2.2281.
+    const double half =
+        (JsonNumber(reading, "limite_superior") - JsonNumber(reading, "limite_inferior")) / 2;
+    EXPECT_NEAR(JsonNumber(reading, "error_estandar_x") * 2.2281, half, 1e-4);
+    for (const char* text :
+         {"\"veredicto\":\"fuera del intervalo de calibración (1–4 mg): extrapolación\"",
+          "\"extrapolacion\":true", "\"unidades\":\"mg\"", "\"tipo\":\"Regresión\""})
+        EXPECT_NE(reading.find(text), std::string::npos) << text;
+}
+
+// A decreasing calibration and points exactly on a line, through the real
+// program: positive limits; limits that cannot be estimated are left out.
+TEST(DiagnosticsCliTest, DecreasingAndExactStudies) {
+    const struct {
+        std::string args, present, absent;
+    } cases[] = {
+        {"calcular " + Data("decreciente.w8c"),
+         "LÍMITE DE DETECCIÓN \"Regresión\" = 0.238776 mg\nLÍMITE DE CUANTIFICACIÓN \"Regresión\" "
+         "= 0.723565 mg\n",
+         "= -0.2"},
+        {"calcular --json " + Data("decreciente.w8c"), "\"Slope\":-2.02", "\"LD\":-"},
+        {"interpolar " + Data("decreciente.w8c") + " -4",
+         "Veredicto: ≥ LC (LD = 0.238776, LC = 0.723565 mg", "LD = -"},
+        {"diagnostico --json " + Data("decreciente.w8c"), "\"ich_syx\":{\"LD\":0.2387", "\"LD\":-"},
+        {"diagnostico --json " + Data("recta-exacta.w8c"),
+         "\"ich_syx\":{\"motivo\":\"no estimable (s = 0)\"}", "\"LD\":0"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = RunCli(c.args);
+        EXPECT_EQ(r.status, 0) << c.args << r.err;
+        EXPECT_NE(r.out.find(c.present), std::string::npos) << c.args << "\n" << r.out;
+        EXPECT_EQ(r.out.find(c.absent), std::string::npos) << c.args;
+    }
 }
 
 TEST(DiagnosticsCliTest, FailuresAndUsage) {

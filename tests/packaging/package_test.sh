@@ -54,7 +54,9 @@ for file in usr/bin/valdex usr/bin/valdex-cli usr/share/applications/valdex.desk
     usr/share/mime/packages/valdex.xml usr/share/icons/hicolor/scalable/apps/valdex.svg \
     usr/share/icons/hicolor/48x48/apps/valdex.png usr/share/icons/hicolor/256x256/apps/valdex.png \
     usr/share/man/man1/valdex-cli.1.gz usr/share/man/man1/valdex.1.gz \
-    usr/share/valdex/ejemplos/curva-ejemplo.w8c; do
+    usr/share/valdex/ejemplos/curva-ejemplo.w8c usr/share/valdex/esquemas/calcular.schema.json \
+    usr/share/valdex/esquemas/diagnostico.schema.json \
+    usr/share/valdex/esquemas/interpolar.schema.json; do
     [ -f "$root/$file" ] || fail "falta /$file"
 done
 for program in valdex valdex-cli; do

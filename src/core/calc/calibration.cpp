@@ -113,8 +113,11 @@ void CalibrationCalculator::ComputeCalibration(const CalibrationStudy& study,
     result.R2 = Store(Divide(slopeNumerator * slopeNumerator,
                              (N * sumX2 - sumX * sumX) * (N * sumY2 - sumY * sumY)));
 
-    const double ldRegression = Store(Divide(3.3L * s, b));
-    const double lcRegression = Store(Divide(10 * static_cast<Extended>(s), b));
+    // The limits are amounts: a decreasing calibration gives them positive
+    // too, while the slope and its interval keep their sign.
+    const Extended slopeMagnitude = std::fabs(static_cast<Extended>(b));
+    const double ldRegression = Store(Divide(3.3L * s, slopeMagnitude));
+    const double lcRegression = Store(Divide(10 * static_cast<Extended>(s), slopeMagnitude));
 
     const double meanX = Store(Divide(sumX, N));
     const double interceptSD =
@@ -125,8 +128,9 @@ void CalibrationCalculator::ComputeCalibration(const CalibrationStudy& study,
     result.InterceptCIUpper = Store(intercept + t * interceptSD);
     result.InterceptCILower = Store(intercept - t * interceptSD);
 
-    const double ldIntercept = Store(Divide(3.3L * interceptSD, b));
-    const double lcIntercept = Store(Divide(10 * static_cast<Extended>(interceptSD), b));
+    const double ldIntercept = Store(Divide(3.3L * interceptSD, slopeMagnitude));
+    const double lcIntercept =
+        Store(Divide(10 * static_cast<Extended>(interceptSD), slopeMagnitude));
 
     if (type == kRegression) {
         result.LD = ldRegression;

@@ -78,7 +78,9 @@ LineFit FitLine(const CalibrationData& data) {
     bool first = true;
     for (const CalibrationLevel& level : data.levels)
         for (double y : level.responses) {
-            if (first) x0 = level.x, y0 = y, first = false;
+            if (first) x0 = level.x, y0 = y, fit.xMin = fit.xMax = level.x, first = false;
+            fit.xMin = std::fmin(fit.xMin, level.x);
+            fit.xMax = std::fmax(fit.xMax, level.x);
             shiftX += level.x - x0;
             shiftY += y - y0;
             largest = std::fmax(largest, std::fabs(static_cast<long double>(y)));

@@ -48,6 +48,9 @@ struct LineFit {
     long double ssRes = 0; // Σ e²
     long double noise = 0; // sums of squares at or below this are rounding of the data
     std::string reason;    // why there is no line or no s(y/x)
+    // The working range: the lowest and highest added quantity that has a
+    // response (both 0 without responses).
+    double xMin = 0, xMax = 0;
 
     // e = y − (a + b·x), taken about the means.
     long double Residual(long double x, long double y) const {

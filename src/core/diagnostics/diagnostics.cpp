@@ -56,12 +56,15 @@ LineSummary Summarize(const CalibrationData& data, const LineFit& line) {
     Put(summary.meanX, line.meanX, summary.reason);
     Put(summary.meanY, line.meanY, summary.reason);
     Put(summary.qx, line.qx, summary.reason);
+    summary.xLowest = line.xMin;
+    summary.xHighest = line.xMax;
     if (!line.hasLine) return summary;
     Put(summary.a, line.a, summary.reason);
     Put(summary.b, line.b, summary.reason);
     if (!line.hasS) return summary;
     Put(summary.s, line.s, summary.reason);
     Put(summary.sa, line.InterceptSD(), summary.reason);
+    if (line.syy > 0) Put(summary.r2, 1 - line.ssRes / line.syy, summary.reason);
     return summary;
 }
 
@@ -108,6 +111,7 @@ Diagnostics ComputeDiagnostics(const CalibrationData& data, const DiagnosticOpti
     d.ichSa = Guarded<IchLimits>([&] { return Ich(line, true); });
     d.din = Guarded<DinLimits>([&] { return Din(line, options); });
     d.hubauxVos = Guarded<HubauxVosLimits>([&] { return HubauxVos(line, options); });
+    d.limitCaveats = LimitCaveats(d, '.');
     return d;
 }
 
@@ -134,9 +138,12 @@ StudyLimits ComputeStudyLimits(const CalibrationStudy& study, char sep) {
 
 Diagnostics ComputeDiagnostics(const CalibrationStudy& study, const DiagnosticOptions& options,
                                char sep) {
-    Diagnostics d = ComputeDiagnostics(ReadCalibrationData(study, sep), options);
+    const CalibrationData data = ReadCalibrationData(study, sep);
+    Diagnostics d = ComputeDiagnostics(data, options);
     d.units = study.AddedQuantityUnits;
     d.study = ComputeStudyLimits(study, sep);
+    MarkNotEstimable(d.study, FitLine(data));
+    d.limitCaveats = LimitCaveats(d, sep);
     return d;
 }
 

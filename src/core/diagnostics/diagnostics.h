@@ -28,6 +28,9 @@ struct DiagnosticOptions {
     double k = 3;        // DIN 32645 quantification factor
 };
 
+// The reason of a limit that a zero s(y/x) leaves without a value.
+inline constexpr const char* kNotEstimable = "no estimable (s = 0)";
+
 // Empty when the options are usable (0 < alpha, beta < 0.5; m a whole
 // number from 1 to 1000; 0 < k <= 100); otherwise a message naming the
 // option, its numbers written with the given decimal separator.
@@ -39,6 +42,8 @@ struct LineSummary {
     Value a, b, s, sa, meanX, meanY, qx;
     int df = 0; // N − 2
     std::string reason;
+    Value r2;                // 1 − Σe²/Σ(y − ȳ)²
+    Value xLowest, xHighest; // the working range: lowest and highest standard
 };
 
 struct LevelDiagnostics {
@@ -47,6 +52,7 @@ struct LevelDiagnostics {
     Value mean, sd, xCalc, recovery, grubbsG, grubbsCritical;
     bool outlier = false; // G above its critical value; flagged, never removed
     std::string reason;
+    std::string note; // qualifies a computed verdict (three replicates, two equal)
 };
 
 struct ResidualRow {
@@ -67,6 +73,9 @@ struct CochranTest {
     int groups = 0, replicates = 0;
     bool significant = false;
     std::string reason;
+    // p is exact when C ≥ 1/2 (only one level can then hold more than half
+    // the total variance); below that it is only an upper bound.
+    bool pExact = false;
 };
 
 struct BartlettTest {

@@ -59,7 +59,15 @@ HubauxVosLimits HubauxVos(const LineFit& line, const DiagnosticOptions& options)
 std::string SlopeUnavailable(const LineFit& line);
 
 // Why the line cannot give limits or back-calculated quantities (no line, no
-// s(y/x), a zero slope); empty when it can.
+// s(y/x), a zero slope, kNotEstimable for a zero s(y/x)); empty when it can.
 std::string LimitsUnavailable(const LineFit& line);
+
+// The caveats of the limits, numbers written with the decimal separator.
+std::vector<std::string> LimitCaveats(const Diagnostics& d, char decimalSeparator);
+
+// A zero s(y/x) leaves the study's LD and LC without a value, with
+// kNotEstimable as the reason (the results window still shows the
+// calculation's zeros).
+void MarkNotEstimable(StudyLimits& limits, const LineFit& line);
 
 } // namespace valdex::parts

@@ -10,6 +10,28 @@ namespace {
 
 constexpr const char* kMissing = "—";
 
+// A reason written after a colon starts in lower case, as Spanish writes
+// it, unless its first word is a name or a symbol ("Cochran", "DIN", "LD",
+// "x_BG"): "No calculado: la falta de ajuste necesita…".
+std::string AfterColon(std::string text) {
+    static const char* const kNames[] = {"Cochran", "Bartlett", "Mandel", "Grubbs", "Hubaux"};
+    const std::string word = text.substr(0, text.find_first_of(" –,:"));
+    for (const char* name : kNames)
+        if (word == name) return text;
+    const auto upper = [](unsigned char c) { return c >= 'A' && c <= 'Z'; };
+    if (word.size() > 1 && upper(static_cast<unsigned char>(word[1]))) return text;
+    const unsigned char first = static_cast<unsigned char>(text.empty() ? 0 : text[0]);
+    if (upper(first)) {
+        text[0] = static_cast<char>(first + ('a' - 'A'));
+    } else if (first == 0xC3 && text.size() > 1) {
+        // Á, É, Í, Ñ, Ó, Ú: the second byte of the lower-case letter is 0x20 more.
+        const unsigned char second = static_cast<unsigned char>(text[1]);
+        if (second >= 0x80 && second <= 0x9E && second != 0x97)
+            text[1] = static_cast<char>(second + 0x20);
+    }
+    return text;
+}
+
 class Writer {
 public:
     explicit Writer(char sep) : sep_(sep) {}
@@ -31,7 +53,7 @@ public:
         Line(text);
     }
     void Note(const std::string& reason) {
-        if (!reason.empty()) Line("No calculado: " + reason);
+        if (!reason.empty()) Line("No calculado: " + AfterColon(reason));
     }
     // Joins the non-empty parts with ", ".
     void Parts(const std::vector<std::string>& parts) {
@@ -127,7 +149,10 @@ void LevelSection(const Diagnostics& d, Writer& w) {
     w.Table(rows);
     for (std::size_t i = 0; i < d.levels.size(); ++i)
         if (!d.levels[i].reason.empty())
-            w.Line("Nivel " + std::to_string(i + 1) + ": " + d.levels[i].reason);
+            w.Line("Nivel " + std::to_string(i + 1) + ": " + AfterColon(d.levels[i].reason));
+    for (std::size_t i = 0; i < d.levels.size(); ++i)
+        if (!d.levels[i].note.empty())
+            w.Line("Nivel " + std::to_string(i + 1) + ": " + AfterColon(d.levels[i].note));
     int flagged = 0;
     for (const LevelDiagnostics& l : d.levels)
         flagged += l.outlier ? 1 : 0;
@@ -155,8 +180,16 @@ void CochranSection(const Diagnostics& d, Writer& w) {
     if (t.groups > 0)
         w.Line("k = " + std::to_string(t.groups) + " niveles, n = " + std::to_string(t.replicates) +
                " réplicas, gl = " + std::to_string(t.replicates - 1));
-    w.Parts({w.Pair("C", t.C), w.Pair("C crítico", t.cCritical),
-             t.p ? "p ≤ " + w.Number(t.p) + " (cota de Bonferroni, la del valor crítico)" : ""});
+    // Below C = 1/2 the p of the critical value is only a Bonferroni bound:
+    // a bound that does not reject says only that p exceeds α.
+    std::string p;
+    if (t.p && t.pExact)
+        p = "p = " + w.Number(t.p);
+    else if (t.p && t.significant)
+        p = "p ≤ " + w.Number(t.p) + " (cota de Bonferroni, la del valor crítico)";
+    else if (t.p)
+        p = "p > " + w.Number(kTestAlpha);
+    w.Parts({w.Pair("C", t.C), w.Pair("C crítico", t.cCritical), p});
     w.Parts({Verdict(t.C && t.cCritical, t.significant,
                      "la varianza mayor es significativamente distinta de las demás.",
                      "varianzas homogéneas.")});
@@ -185,23 +218,35 @@ void MandelSection(const Diagnostics& d, Writer& w) {
                      "la parábola ajusta significativamente mejor que la recta.",
                      "la parábola no mejora significativamente la recta.")});
     w.Note(t.reason);
-    w.Line("Advertencia: la prueba de Mandel tiene poca potencia en diseños pequeños; que no "
-           "rechace la recta no demuestra la linealidad.");
+    if (t.PG && t.fCritical && !t.significant)
+        w.Line("Advertencia: la prueba de Mandel tiene poca potencia en diseños pequeños; que no "
+               "rechace la recta no demuestra la linealidad.");
 }
 
 void LimitsSection(const Diagnostics& d, Writer& w) {
     const DiagnosticOptions& o = d.options;
     w.Heading("LÍMITES" + (d.units.empty() ? std::string() : " (" + d.units + ")"));
+    // A zero s(y/x) leaves every limit not estimable, which the cells say.
+    const auto cell = [&](const std::string& reason, const Value& value) {
+        return !value && reason == kNotEstimable ? std::string(kNotEstimable) : w.Number(value);
+    };
     const std::vector<std::vector<std::string>> rows = {
         {"Método", "Decisión / detección", "Cuantificación"},
-        {"ICH, s(y/x)", "LD = " + w.Number(d.ichSyx.LD), "LC = " + w.Number(d.ichSyx.LC)},
-        {"ICH, s_a", "LD = " + w.Number(d.ichSa.LD), "LC = " + w.Number(d.ichSa.LC)},
-        {"DIN 32645", "x_NG = " + w.Number(d.din.xNG) + ", x_EG = " + w.Number(d.din.xEG),
-         "x_BG = " + w.Number(d.din.xBG)},
-        {"Hubaux–Vos", "x_C = " + w.Number(d.hubauxVos.xC) + ", x_D = " + w.Number(d.hubauxVos.xD),
+        {"ICH, s(y/x)", "LD = " + cell(d.ichSyx.reason, d.ichSyx.LD),
+         "LC = " + cell(d.ichSyx.reason, d.ichSyx.LC)},
+        {"ICH, s_a", "LD = " + cell(d.ichSa.reason, d.ichSa.LD),
+         "LC = " + cell(d.ichSa.reason, d.ichSa.LC)},
+        {"DIN 32645",
+         "x_NG = " + cell(d.din.reason, d.din.xNG) + ", x_EG = " + cell(d.din.reason, d.din.xEG),
+         "x_BG = " + cell(d.din.reason, d.din.xBG)},
+        {"Hubaux–Vos",
+         "x_C = " + cell(d.hubauxVos.reason, d.hubauxVos.xC) +
+             ", x_D = " + cell(d.hubauxVos.reason, d.hubauxVos.xD),
          kMissing},
     };
     w.Table(rows);
+    for (const std::string& caveat : d.limitCaveats)
+        w.Line(caveat);
     if (d.hubauxVos.yC) w.Line("Hubaux–Vos: nivel de decisión y_C = " + w.Number(d.hubauxVos.yC));
     const std::pair<const char*, const std::string*> reasons[] = {
         {"ICH, s(y/x)", &d.ichSyx.reason},
@@ -209,14 +254,15 @@ void LimitsSection(const Diagnostics& d, Writer& w) {
         {"DIN 32645", &d.din.reason},
         {"Hubaux–Vos", &d.hubauxVos.reason}};
     for (const auto& [name, reason] : reasons)
-        if (!reason->empty()) w.Line(std::string(name) + ": " + *reason);
+        if (!reason->empty() && *reason != kNotEstimable)
+            w.Line(std::string(name) + ": " + AfterColon(*reason));
     if (d.study.LD)
         w.Line("LD y LC del estudio (\"" + d.study.calculationType +
                "\", como en la ventana de "
                "resultados): LD = " +
                w.Number(d.study.LD) + ", LC = " + w.Number(d.study.LC));
     else if (!d.study.reason.empty())
-        w.Line("LD y LC del estudio: " + d.study.reason);
+        w.Line("LD y LC del estudio: " + AfterColon(d.study.reason));
 
     const std::string a = w.Number(o.alpha), b = w.Number(o.beta), m = std::to_string(o.m),
                       k = w.Number(o.k);
@@ -225,8 +271,8 @@ void LimitsSection(const Diagnostics& d, Writer& w) {
     w.Line("Parámetros: α = " + a + " y β = " + b + " (unilaterales), m = " + m +
            " (mediciones de cada muestra futura), k = " + k + ".");
     w.Line("ICH: LD = " + w.Number(3.3) +
-           "·s/b y LC = 10·s/b, con s = s(y/x) o s = s_a = s(y/x)·√(1/N + x̄²/Q_x), sin "
-           "valor absoluto (una pendiente negativa da límites negativos).");
+           "·s/|b| y LC = 10·s/|b|, con s = s(y/x) o s = s_a = s(y/x)·√(1/N + x̄²/Q_x): "
+           "cantidades positivas también con pendiente negativa.");
     w.Line("DIN 32645, método de calibración: s_x0 = s(y/x)/|b|; x_NG = s_x0·t(N−2; 1−α)·√(1/m + "
            "1/N + x̄²/Q_x); x_EG = s_x0·(t(N−2; 1−α) + t(N−2; 1−β))·√(1/m + 1/N + x̄²/Q_x), "
            "que es 2·x_NG cuando α = β; x_BG = k·s_x0·t(N−2; 1−α/2)·√(1/m + 1/N + "
@@ -265,8 +311,9 @@ std::vector<std::string> SampleLines(const SampleReading& r, char sep) {
                " % (bilateral): " + w.Number(r.lower) + " a " + w.Number(r.upper) + units + " (± " +
                w.Number(r.halfWidth) + ")");
     if (!r.verdict.empty())
-        w.Line("Veredicto: " + r.verdict + " (LD = " + w.Number(r.limits.LD) + ", LC = " +
-               w.Number(r.limits.LC) + units + ", \"" + r.limits.calculationType + "\")");
+        w.Line("Veredicto: " + SampleVerdict(r, sep) + " (LD = " + w.Number(r.limits.LD) +
+               ", LC = " + w.Number(r.limits.LC) + units + ", \"" + r.limits.calculationType +
+               "\")");
     w.Note(r.reason);
     w.Line("x = (ȳ₀ − a)/b; semiamplitud = t(N−2; 1−α/2)·(s(y/x)/|b|)·√(1/m + 1/N + (ȳ₀ − "
            "ȳ)²/(b²·Q_x)); el veredicto compara x con |LD| y |LC|.");

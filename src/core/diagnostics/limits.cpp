@@ -40,6 +40,7 @@ std::string LimitsUnavailable(const LineFit& line) {
     const std::string noSlope = SlopeUnavailable(line);
     if (!noSlope.empty()) return noSlope;
     if (!line.hasS) return line.reason;
+    if (line.s == 0) return kNotEstimable;
     return "";
 }
 
@@ -47,11 +48,10 @@ IchLimits Ich(const LineFit& line, bool interceptSD) {
     IchLimits limits;
     limits.reason = LimitsUnavailable(line);
     if (!limits.reason.empty()) return limits;
-    // As the results window: no absolute value, a decreasing curve gives
-    // negative limits.
+    // As the results window: amounts, positive for a decreasing curve too.
     const long double sd = interceptSD ? line.InterceptSD() : line.s;
-    Put(limits.LD, 3.3L * sd / line.b, limits.reason);
-    Put(limits.LC, 10 * sd / line.b, limits.reason);
+    Put(limits.LD, 3.3L * sd / std::fabs(line.b), limits.reason);
+    Put(limits.LC, 10 * sd / std::fabs(line.b), limits.reason);
     return limits;
 }
 
@@ -103,10 +103,6 @@ HubauxVosLimits HubauxVos(const LineFit& line, const DiagnosticOptions& options)
     Put(limits.yC, line.a + (line.b > 0 ? d : -d), limits.reason);
     const long double xC = d / slope;
     Put(limits.xC, xC, limits.reason);
-    if (line.s == 0) {
-        Put(limits.xD, 0, limits.reason);
-        return limits;
-    }
     // x_D: where the lower prediction limit reaches y_C. The distance
     // |b|·x − t_β·s·w(x) − d grows without bound, and from below zero at x_C,
     // exactly when |b| > t_β·s/√Q_x.

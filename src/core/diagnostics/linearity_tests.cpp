@@ -116,8 +116,12 @@ MandelTest Mandel(const CalibrationData& data, const LineFit& line) {
     Put(test.df2, df2, test.reason);
     Put(test.fCritical, FQuantile(1 - kMandelAlpha, 1, df2), test.reason);
     if (ssQuadratic == 0) {
-        AddReason(test.reason, "Los puntos están sobre una parábola (s2 = 0): PG no se puede "
-                               "calcular.");
+        // Points on a straight line lie on every parabola through it too.
+        AddReason(test.reason, line.ssRes == 0
+                                   ? "Los puntos están exactamente sobre una recta (s(y/x) = 0): "
+                                     "PG no se puede calcular."
+                                   : "Los puntos están sobre una parábola (s2 = 0): PG no se "
+                                     "puede calcular.");
         return test;
     }
     const long double pg = ds2 / s2Squared;

@@ -1,5 +1,6 @@
 #include "diagnostics/sample_reading.h"
 
+#include "calc/format_general.h"
 #include "diagnostics/diagnostics_parts.h"
 #include "diagnostics/distributions.h"
 
@@ -16,10 +17,15 @@ void Judge(SampleReading& reading) {
     if (!limits.LD || !limits.LC) {
         AddReason(reading.reason, limits.reason.empty()
                                       ? "El estudio no tiene LD ni LC: no hay veredicto."
+                                  : limits.reason == kNotEstimable
+                                      ? "LD y LC no estimables (s = 0): no hay veredicto."
                                       : limits.reason);
         return;
     }
     const double x = *reading.x;
+    reading.extrapolated = reading.xHighest && x > *reading.xHighest;
+    reading.belowLowest = !reading.extrapolated && reading.xLowest && x < *reading.xLowest &&
+                          x >= std::fabs(*limits.LD);
     if (x < std::fabs(*limits.LD))
         reading.verdict = kBelowLD;
     else if (x < std::fabs(*limits.LC))
@@ -42,6 +48,7 @@ void Interval(const LineFit& line, long double mean, SampleReading& reading) {
     const long double h =
         t * line.s / std::fabs(line.b) *
         std::sqrt(1.0L / reading.m + 1.0L / line.N + d * d / (line.b * line.b * line.qx));
+    Put(reading.standardError, h / t, reading.reason);
     Put(reading.halfWidth, h, reading.reason);
     Put(reading.lower, *reading.x - h, reading.reason);
     Put(reading.upper, *reading.x + h, reading.reason);
@@ -55,6 +62,7 @@ SampleReading ReadSample(const LineFit& line, const StudyLimits& limits,
     reading.m = static_cast<int>(responses.size());
     reading.alpha = alpha;
     reading.limits = limits;
+    if (line.N > 0) reading.xLowest = line.xMin, reading.xHighest = line.xMax;
     if (responses.empty()) {
         reading.reason = "La muestra no tiene respuestas.";
         return reading;
@@ -80,9 +88,21 @@ SampleReading ReadSample(const LineFit& line, const StudyLimits& limits,
 SampleReading ReadSample(const CalibrationStudy& study, const std::vector<double>& responses,
                          double alpha, char sep) {
     const LineFit line = FitLine(ReadCalibrationData(study, sep));
-    SampleReading reading = ReadSample(line, ComputeStudyLimits(study, sep), responses, alpha);
+    StudyLimits limits = ComputeStudyLimits(study, sep);
+    MarkNotEstimable(limits, line);
+    SampleReading reading = ReadSample(line, limits, responses, alpha);
     reading.units = study.AddedQuantityUnits;
     return reading;
+}
+
+std::string SampleVerdict(const SampleReading& r, char sep) {
+    if (r.verdict.empty()) return "";
+    if (r.extrapolated)
+        return "fuera del intervalo de calibración (" +
+               FormatGeneral(*r.xLowest, kPrecision6, sep) + "–" +
+               FormatGeneral(*r.xHighest, kPrecision6, sep) +
+               (r.units.empty() ? "" : " " + r.units) + "): extrapolación";
+    return r.belowLowest ? r.verdict + ", " + kBelowLowest : r.verdict;
 }
 
 } // namespace valdex

@@ -17,6 +17,8 @@ inline constexpr double kSampleAlpha = 0.05; // a 95 % interval unless asked oth
 inline constexpr const char* kBelowLD = "< LD";
 inline constexpr const char* kBetweenLDAndLC = "LD ≤ x < LC";
 inline constexpr const char* kAboveLC = "≥ LC";
+// Beside a verdict for a reading between LD and the lowest standard.
+inline constexpr const char* kBelowLowest = "por debajo del patrón más bajo";
 
 struct SampleReading {
     int m = 0;
@@ -26,8 +28,18 @@ struct SampleReading {
     std::string verdict;              // one of the three above, or empty
     StudyLimits limits;               // what the verdict compares with
     std::string units;
-    std::string reason; // why x, the interval or the verdict is missing
+    std::string reason;        // why x, the interval or the verdict is missing
+    Value standardError;       // of x: s_x0·√(1/m + 1/N + (ȳ₀ − ȳ)²/(b²·Q_x))
+    Value xLowest, xHighest;   // the working range: lowest and highest standard
+    bool extrapolated = false; // x above the highest standard
+    bool belowLowest = false;  // LD ≤ x below the lowest standard
 };
+
+// The verdict as the texts write it: "fuera del intervalo de calibración
+// (x_min–x_max U): extrapolación" above the highest standard, else the
+// verdict, with kBelowLowest after it between LD and the lowest standard;
+// empty without a verdict.
+std::string SampleVerdict(const SampleReading& reading, char decimalSeparator);
 
 // x̂ = (ȳ₀ − a)/b, half-width t(N − 2; 1 − α/2)·(s/|b|)·√(1/m + 1/N + (ȳ₀ − ȳ)²/(b²·Q_x)).
 // The verdict compares x̂ with |LD| and |LC|, which a decreasing curve makes

@@ -45,6 +45,12 @@ void Grubbs(const CalibrationLevel& level, const SampleMoments& m, LevelDiagnost
     Put(row.grubbsG, g, row.reason);
     Put(row.grubbsCritical, critical, row.reason);
     row.outlier = g > critical;
+    // Three values of which two are equal: G is (n − 1)/√n, its largest
+    // possible value, above the critical value at any usual α.
+    const std::vector<double>& y = level.responses;
+    if (m.n == 3 && (y[0] == y[1] || y[0] == y[2] || y[1] == y[2]))
+        row.note = "Con tres réplicas y dos iguales, Grubbs señala siempre la tercera: G toma su "
+                   "valor máximo posible, (n − 1)/√n.";
 }
 
 LevelDiagnostics LevelRow(const CalibrationLevel& level, const LineFit& line) {
@@ -130,6 +136,7 @@ CochranTest Cochran(const CalibrationData& data) {
     // for one level; k levels give the Bonferroni bound of the critical value.
     const long double p = c >= 1 ? 0 : k * FUpperTail((k - 1) * c / (1 - c), df1, df2);
     Put(test.p, std::min(1.0L, p), test.reason);
+    test.pExact = c >= 0.5L;
     test.significant = test.C && test.cCritical && *test.C > *test.cCritical;
     return test;
 }

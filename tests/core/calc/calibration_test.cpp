@@ -157,16 +157,33 @@ TEST(CalibrationTest, ZeroReplicateLevelAddsNoPointAndMovesNoRow) {
     EXPECT_DOUBLE_EQ(a.InterceptSD, b.InterceptSD);
 }
 
-TEST(CalibrationTest, DecreasingCalibrationGivesNegativeLimits) {
-    CalibrationStudy study =
-        MakeStudy({{"1", "2"}, {"2", "2"}, {"3", "2"}}, {"9", "9.2", "6", "6.1", "3", "3.3"});
-    CalibrationCalculator calculator;
-    CalibrationResult r;
-    calculator.ComputeCalibration(study, r);
-    EXPECT_LT(r.Slope, 0);
-    EXPECT_LT(r.LD, 0);
-    EXPECT_LT(r.LC, 0);
-    EXPECT_GT(r.SlopeCIUpper, r.Slope);
+// The worked example with every response negated: the slope, the intercept
+// and their intervals change sign (the upper limit stays b + t·s_b), the
+// limits are the same amounts as the increasing example's.
+TEST(CalibrationTest, DecreasingCalibrationGivesPositiveLimits) {
+    struct Case {
+        std::string type;
+        std::string ld, lc;
+    };
+    const Case cases[] = {
+        {"Regresión", "0.238776", "0.723565"},
+        {"Ordenada al Origen", "0.16884", "0.511638"},
+    };
+    for (const Case& c : cases) {
+        CalibrationStudy study = WorkedExample(c.type);
+        for (ResponseRow& row : study.Responses)
+            row.Response = "-" + row.Response;
+        CalibrationCalculator calculator;
+        CalibrationResult r;
+        calculator.ComputeCalibration(study, r);
+        EXPECT_EQ(F(r.Slope, 8), "-2.0233333") << c.type;
+        EXPECT_EQ(F(r.SlopeCIUpper, 8), "-1.9391097") << c.type;
+        EXPECT_EQ(F(r.SlopeCILower, 8), "-2.107557") << c.type;
+        EXPECT_EQ(F(r.Intercept, 6), "0.0333333") << c.type;
+        EXPECT_EQ(F(r.InterceptCIUpper, 6), "0.263989") << c.type;
+        EXPECT_EQ(F(r.LD, 6), c.ld) << c.type;
+        EXPECT_EQ(F(r.LC, 6), c.lc) << c.type;
+    }
 }
 
 TEST(CalibrationTest, ThreePointsUseOneDegreeOfFreedom) {

@@ -60,11 +60,11 @@ TEST(DiagnosticsTextTest, GapsSayWhyInsteadOfNumbers) {
     const std::vector<std::string> lines = DiagnosticsLines(
         ComputeDiagnostics(testing::Levels({{1, {5, 5}}, {2, {5, 5}}, {3, {5, 5}}}), {}), '.');
     for (const char* expected : {
-             "Nivel 1: Dos réplicas: la prueba de Grubbs necesita tres. La pendiente es cero: "
+             "Nivel 1: dos réplicas: la prueba de Grubbs necesita tres. La pendiente es cero: "
              "no hay cantidades calculadas ni límites.",
-             "No calculado: El error puro es cero (las réplicas de cada nivel son idénticas): "
+             "No calculado: el error puro es cero (las réplicas de cada nivel son idénticas): "
              "F no se puede calcular.",
-             "ICH, s(y/x): La pendiente es cero: no hay cantidades calculadas ni límites.",
+             "ICH, s(y/x): la pendiente es cero: no hay cantidades calculadas ni límites.",
              "Hubaux–Vos   x_C = —, x_D = —      —",
          })
         EXPECT_TRUE(Contains(lines, expected)) << expected;

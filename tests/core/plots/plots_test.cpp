@@ -353,7 +353,7 @@ TEST(PlotFramesTest, ResidualsBeyondTwoAreSquares) {
 }
 
 // A decreasing curve: the corner gives LD and LC as the results window
-// does, negative; their lines stand at the quantities, and the labels at
+// does, positive amounts; their lines stand at the quantities, and the labels at
 // the bottom of the frame, under the falling line.
 TEST(PlotFramesTest, DecreasingCurveLimits) {
     const CalibrationStudy study = testing::MakeStudy(
@@ -362,7 +362,7 @@ TEST(PlotFramesTest, DecreasingCurveLimits) {
     RecordingCanvas canvas(kDpi, 2550, 3300);
     const DiagnosticsPlots plots =
         DrawDiagnosticsPlots(canvas, study, ComputeDiagnostics(study, {}, '.'), kArea, '.');
-    EXPECT_NE(TextCall(canvas, "LD = -0.238776 mg, LC = -0.723565 mg"), nullptr);
+    EXPECT_NE(TextCall(canvas, "LD = 0.238776 mg, LC = 0.723565 mg"), nullptr);
     EXPECT_NE(TextCall(canvas, "y = -2.0233333·x + 10.0833"), nullptr);
     const std::vector<CanvasCall> limits =
         WithStyle(Drawn(canvas, CanvasCall::Polyline, plots.calibration.frame), kLimitStyle);

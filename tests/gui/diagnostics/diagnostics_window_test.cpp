@@ -143,6 +143,10 @@ private slots:
             lines << QString::fromStdString(line);
         QCOMPARE(tests->toPlainText(), lines.join(QLatin1Char('\n')));
         QVERIFY(tests->toPlainText().contains(QStringLiteral("N = 12 PUNTOS EN 4 NIVELES")));
+        // The caveats beside the limits table: LC = 0.72 mg under the lowest standard, 1 mg.
+        QVERIFY(tests->toPlainText().contains(
+            QStringLiteral("\nLC por debajo del patrón más bajo (extrapolado): confírmelo con "
+                           "muestras en el LC.\n")));
 
         // Gráficos: drawn, and drawn again at the window's new size.
         PlotsView* plots = window->Plots();
@@ -172,6 +176,13 @@ private slots:
         QTest::newRow("three, blanks around")
             << QStringLiteral("  3.9 4.0\t4.1 ") << QStringLiteral("m = 3, media ȳ₀ = 4");
         QTest::newRow("below LD") << QStringLiteral("0.2") << QStringLiteral("Veredicto: < LD");
+        QTest::newRow("above the highest standard")
+            << QStringLiteral("10")
+            << QStringLiteral(
+                   "Veredicto: fuera del intervalo de calibración (1–4 mg): extrapolación (LD");
+        QTest::newRow("below the lowest standard")
+            << QStringLiteral("1.2")
+            << QStringLiteral("Veredicto: LD ≤ x < LC, por debajo del patrón más bajo (LD");
     }
 
     void interpolarReadsTheSample() {
