@@ -109,10 +109,11 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
 TEST(DiagnosticsPageTest, WrapsAtBlanks) {
     RecordingCanvas canvas(600, 4800, 6300);
     canvas.SetFont("ARIAL", 10, FontPitch::Default); // 41 pixels a character
-    const std::vector<std::string> wrapped =
-        WrapLines(canvas, {"uno dos tres cuatro", "", "cincocincocinco seis"}, 41 * 8);
-    EXPECT_EQ(wrapped, (std::vector<std::string>{"uno dos", "tres", "cuatro", "", "cincocincocinco",
-                                                 "seis"}));
+    const std::vector<std::string> wrapped = WrapLines(
+        canvas, {"uno dos tres cuatro", "", "cincocincocinco seis", "ññññññññññ"}, 41 * 8);
+    // A word wider than the line is cut between whole characters.
+    EXPECT_EQ(wrapped, (std::vector<std::string>{"uno dos", "tres", "cuatro", "", "cincocin",
+                                                 "cocinco", "seis", "ññññññññ", "ññ"}));
 }
 
 TEST(DiagnosticsSummaryTest, LackOfFitOfTheCadmiumCalibration) {
