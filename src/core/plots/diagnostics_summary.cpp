@@ -15,7 +15,7 @@ public:
     explicit Summary(char sep) : sep_(sep) {}
 
     std::string Number(double value, int precision = kPrecision6) const {
-        return FormatGeneral(value, precision, sep_);
+        return FormatProse(value, precision, sep_, true);
     }
     // "name = value", or nothing when the value is missing.
     std::string Pair(const std::string& name, const Value& value) const {
@@ -141,12 +141,24 @@ void LimitSentences(const Diagnostics& d, Summary& s) {
 
 } // namespace
 
+// Every significance level the page uses, and m, in one line.
+void LevelsSentence(const Diagnostics& d, Summary& s) {
+    const DiagnosticOptions& o = d.options;
+    s.Line("Significación: bandas " + s.Number(kBandLevel * 100) +
+           " %; pruebas α = " + s.Number(kTestAlpha) + "; Mandel α = " + s.Number(kMandelAlpha) +
+           "; límites α = " + s.Number(o.alpha) + ", β = " + s.Number(o.beta) +
+           "; m = " + std::to_string(o.m) + ".");
+}
+
 std::vector<std::string> DiagnosticsSummaryLines(const Diagnostics& d, char sep) {
     Summary s(sep);
+    LevelsSentence(d, s);
     LineSentence(d, s, sep);
     ResidualSentence(d, s);
     TestSentences(d, s);
     LimitSentences(d, s);
+    for (const std::string& caveat : d.limitCaveats)
+        s.Line(caveat);
     return s.Take();
 }
 

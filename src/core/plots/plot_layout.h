@@ -46,6 +46,9 @@ public:
     void At(double x, double y, const std::string& text);
     // The text cut, with "…", to the width; empty when not even that fits.
     std::string Fit(const std::string& text, double width) const;
+    // The text in lines no wider than `width`, cut at blanks; a word wider
+    // than that is shortened by Fit.
+    std::vector<std::string> Wrap(const std::string& text, double width) const;
     PageCanvas& Canvas() { return canvas_; }
 
 private:
@@ -76,14 +79,18 @@ struct PlotTitles {
 };
 
 // Lays the plot out in `area`: the axis ranges keep the data `margin` device
-// pixels inside the frame. Nothing is drawn.
+// pixels inside the frame; `notes` stand under the legend, outside the
+// frame, each wrapped to the area's width. Nothing is drawn.
 PlotGeometry LayOutPlot(PlotText& text, const CanvasRect& area,
                         const std::vector<LegendEntry>& legend, const Interval& xData,
-                        const Interval& yData, double margin, char sep);
+                        const Interval& yData, double margin, char sep,
+                        const std::vector<std::string>& notes = {});
 
-// The titles, ticks and their labels and the legend.
+// The titles, ticks and their labels (an axis's common factor after its
+// title), the legend and the notes under it.
 void DrawPlotAxes(PlotText& text, const PlotGeometry& plot, const PlotTitles& titles,
-                  const std::vector<LegendEntry>& legend, char sep);
+                  const std::vector<LegendEntry>& legend, char sep,
+                  const std::vector<std::string>& notes = {});
 // The frame's outline, drawn over the data at its edges.
 void DrawFrame(PlotText& text, const PlotGeometry& plot);
 // A note in the middle of the frame, or of the area when there is no frame.

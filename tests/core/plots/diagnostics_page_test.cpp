@@ -73,7 +73,12 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
             EXPECT_EQ(line->y, (page.summaryRow + static_cast<int>(i)) * L);
             EXPECT_LE(CodePoints(line->text) * canvas.CharWidth(10), device.width - 2 * 540);
         }
-        EXPECT_TRUE(StartsWith(page.summary[0], "Recta: y = 2.0233333·x − 0.0333333"));
+        // Every significance level and m in one sentence, then the line.
+        const std::vector<std::string> sentences =
+            DiagnosticsSummaryLines(ComputeDiagnostics(study, {}, '.'), '.');
+        EXPECT_EQ(sentences.at(0), "Significación: bandas 95 %; pruebas α = 0.05; Mandel α = "
+                                   "0.01; límites α = 0.01, β = 0.01; m = 1.");
+        EXPECT_TRUE(StartsWith(sentences.at(1), "Recta: y = 2.0233333·x − 0.0333333"));
 
         // The plots between the identification and the summary.
         EXPECT_EQ(page.plotsArea.top, 10 * L);
