@@ -41,9 +41,9 @@ struct PlotOptions {
     DiagnosticOptions diagnostics;
 };
 
-// Whole pixels within the bounds of the exported images: below 400 pixels
+// Whole pixels within the bounds of the exported images: below 500 pixels
 // the plots would lose their texts.
-constexpr int kLeastSide = 400;
+constexpr int kLeastSide = 500;
 constexpr int kMostSide = 10000;
 
 class PlotParser {

@@ -176,13 +176,46 @@ TEST_F(PlotCommandTest, SvgHoldsOneCirclePerPoint) {
     }
 }
 
+// Every size grafico accepts, from its least side up, gives both plots
+// whole: titles, ticks of both axes, legends and the equation's lines.
+TEST_F(PlotCommandTest, EveryAcceptedSizeGivesACompletePicture) {
+    const std::string texts[] = {">Curva de calibración<",
+                                 ">Residuos estandarizados<",
+                                 ">Recta<",
+                                 ">Media del nivel<",
+                                 ">LD y LC<",
+                                 ">±2<",
+                                 ">−2<",
+                                 ">y = 2.0233333·x − 0.0333333<",
+                                 ">s(y/x) = 0.146401; r² = 0.9965; N = 12<",
+                                 ">LD = 0.238776 mg; LC = 0.723565 mg<",
+                                 ">3.5<"};
+    for (const char* size : {"500 --alto 500", "749 --alto 500", "500 --alto 10000",
+                             "10000 --alto 500", "2000 --alto 600"}) {
+        SCOPED_TRACE(size);
+        const std::string svg = File("graficos.svg");
+        const Run run = Plot(Example() + " --svg " + svg + " --ancho " + size);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string text = Slurp(svg);
+        for (const std::string& expected : texts)
+            EXPECT_NE(text.find(expected), std::string::npos) << expected;
+        // Ticks on the axes of both plots: "2" on the calibration plot's y
+        // axis, on the residual plot's y axis and on both x axes.
+        std::size_t twos = 0;
+        for (std::size_t at = text.find(">2<"); at != std::string::npos;
+             at = text.find(">2<", at + 1))
+            ++twos;
+        EXPECT_GE(twos, 4u);
+    }
+}
+
 TEST_F(PlotCommandTest, PngOfTheSizeAskedFor) {
     struct Case {
         std::string args;
         unsigned width, height;
     };
-    for (const Case& c : {Case{"", 1000, 900}, Case{" --alto 480 --ancho 640", 640, 480},
-                          Case{" --alto 400 --ancho 400", 400, 400}}) {
+    for (const Case& c : {Case{"", 1000, 900}, Case{" --alto 520 --ancho 640", 640, 520},
+                          Case{" --alto 500 --ancho 500", 500, 500}}) {
         const std::string png = File("graficos.png");
         const Run run = Plot(Example() + " --png " + png + c.args);
         ASSERT_EQ(run.status, 0) << run.err;
@@ -209,7 +242,7 @@ TEST_F(PlotCommandTest, UsageErrors) {
         {Example() + " --svg " + out + " --png " + out, "Indique una sola salida"},
         {Example() + " --pdf " + out + " --ancho 800", "--ancho y --alto valen solo"},
         {Example() + " --svg " + out + " --ancho 50", "El valor de --ancho debe ser"},
-        {Example() + " --png " + out + " --alto 399", "El valor de --alto debe ser"},
+        {Example() + " --png " + out + " --alto 499", "El valor de --alto debe ser"},
         {Example() + " --svg " + out + " --alfa 0.5", "El valor de alfa debe ser mayor que 0"},
         {Example() + " --svg " + out + " --m 1.5", "El valor de --m no es un número entero"},
         {Example() + " --svg " + out + " --k", "Falta el valor de --k."},

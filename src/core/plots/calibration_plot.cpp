@@ -202,15 +202,10 @@ std::vector<std::string> Notes(const PlotData& data, LimitLines lines, char sep)
     }
     notes.push_back(limits);
 
-    std::string flagged;
-    int count = 0;
+    std::vector<ResponsePlace> flagged;
     for (const PlotPoint& point : data.points)
-        if (point.grubbsFlag)
-            flagged +=
-                (count++ == 0 ? "" : "; ") + ("nivel " + std::to_string(point.level) +
-                                              ", réplica " + std::to_string(point.replicate));
-    if (count > 0)
-        notes.push_back((count == 1 ? "posible atípico: " : "posibles atípicos: ") + flagged);
+        if (point.grubbsFlag) flagged.push_back({point.level, point.replicate});
+    if (!flagged.empty()) notes.push_back(FlaggedResponsesText(flagged));
     notes.insert(notes.end(), data.caveats.begin(), data.caveats.end());
     return notes;
 }

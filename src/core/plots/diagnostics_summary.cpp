@@ -107,19 +107,17 @@ void TestSentences(const Diagnostics& d, Summary& s) {
            m.significant ? "la parábola ajusta significativamente mejor que la recta."
                          : "la parábola no mejora significativamente la recta.",
            m.reason);
-    std::vector<std::string> flagged;
     bool tested = false;
-    for (std::size_t i = 0; i < d.levels.size(); ++i) {
-        tested = tested || d.levels[i].grubbsG.has_value();
-        if (d.levels[i].outlier) flagged.push_back(std::to_string(i + 1));
-    }
+    for (const LevelDiagnostics& level : d.levels)
+        tested = tested || level.grubbsG.has_value();
+    const std::string flagged = FlaggedResponsesText(GrubbsFlaggedResponses(d));
     if (!tested)
         s.Line("Grubbs: no calculado. Ningún nivel tiene tres réplicas distintas.");
     else if (flagged.empty())
         s.Line("Grubbs (α = " + s.Number(kTestAlpha) + "): sin valores atípicos.");
     else
-        s.Line("Grubbs (α = " + s.Number(kTestAlpha) + "): posibles atípicos en los niveles " +
-               Summary::Join(flagged) + "; ninguna respuesta se elimina.");
+        s.Line("Grubbs (α = " + s.Number(kTestAlpha) + "): " + flagged +
+               "; ninguna respuesta se elimina.");
 }
 
 void LimitSentences(const Diagnostics& d, Summary& s) {

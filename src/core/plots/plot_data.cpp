@@ -1,5 +1,6 @@
 #include "plots/plot_data.h"
 
+#include "calc/student_t_table.h"
 #include "diagnostics/distributions.h"
 
 #include <cmath>
@@ -57,25 +58,30 @@ std::optional<BandModel> Bands(const Diagnostics& d) {
 
 } // namespace
 
-namespace {
-
-// In each level that Grubbs flags, the response furthest from the level's
-// mean (the one its statistic G measures); the first of equal ones.
-void MarkGrubbsFlags(const Diagnostics& d, std::vector<PlotPoint>& points) {
+std::vector<ResponsePlace> GrubbsFlaggedResponses(const Diagnostics& d) {
+    std::vector<ResponsePlace> flagged;
     for (std::size_t i = 0; i < d.levels.size(); ++i) {
         if (!d.levels[i].outlier || !d.levels[i].mean) continue;
         const int level = static_cast<int>(i) + 1;
-        PlotPoint* furthest = nullptr;
-        for (PlotPoint& point : points)
-            if (point.level == level &&
-                (furthest == nullptr || std::fabs(point.y - *d.levels[i].mean) >
-                                            std::fabs(furthest->y - *d.levels[i].mean)))
-                furthest = &point;
-        if (furthest != nullptr) furthest->grubbsFlag = true;
+        const double mean = *d.levels[i].mean;
+        const ResidualRow* furthest = nullptr;
+        for (const ResidualRow& row : d.residuals)
+            if (row.level == level &&
+                (furthest == nullptr || std::fabs(row.y - mean) > std::fabs(furthest->y - mean)))
+                furthest = &row;
+        if (furthest != nullptr) flagged.push_back({furthest->level, furthest->replicate});
     }
+    return flagged;
 }
 
-} // namespace
+std::string FlaggedResponsesText(const std::vector<ResponsePlace>& flagged) {
+    if (flagged.empty()) return "";
+    std::string text = flagged.size() == 1 ? "posible atípico: " : "posibles atípicos: ";
+    for (std::size_t i = 0; i < flagged.size(); ++i)
+        text += (i == 0 ? "" : "; ") + ("nivel " + std::to_string(flagged[i].level) + ", réplica " +
+                                        std::to_string(flagged[i].replicate));
+    return text;
+}
 
 bool BeyondResidualLimit(const PlotPoint& point) {
     return point.standardized && std::fabs(*point.standardized) > kResidualLimit;
@@ -114,7 +120,11 @@ PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& d) {
         data.r2 = CoefficientOfDetermination(d);
         data.s = d.line.s;
         if (data.bands && d.line.sa) {
-            const long double t = data.bands->t;
+            // The t of the results window (its table), so that the plot's
+            // intervals are the ones the results window prints.
+            StudentTTable table;
+            table.Fill();
+            const long double t = table.Lookup(d.line.df);
             const long double ha = t * *d.line.sa;
             const long double hb = t * *d.line.s / std::sqrt(static_cast<long double>(*d.line.qx));
             const auto a = Finite(*d.line.a - ha), a2 = Finite(*d.line.a + ha);
@@ -125,7 +135,10 @@ PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& d) {
     }
     for (const LevelDiagnostics& level : d.levels)
         if (level.mean && std::isfinite(level.x)) data.means.push_back({level.x, *level.mean});
-    MarkGrubbsFlags(d, data.points);
+    for (const ResponsePlace& place : GrubbsFlaggedResponses(d))
+        for (PlotPoint& point : data.points)
+            if (point.level == place.level && point.replicate == place.replicate)
+                point.grubbsFlag = true;
     if (d.study.LD) data.LD = Finite(*d.study.LD);
     if (d.study.LC) data.LC = Finite(*d.study.LC);
     data.limitReason = d.study.reason;

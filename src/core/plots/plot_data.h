@@ -57,8 +57,9 @@ struct PlotData {
     std::optional<double> LD, LC;
     std::optional<double> r2;
     int N = 0;
-    // The line's standard deviation and the 95 % intervals of a and b:
-    // a ± t·s_a, b ± t·s/√Q_x.
+    // The line's standard deviation and the 95 % intervals of a and b as the
+    // results window gives them: a ± t·s_a, b ± t·s/√Q_x, t from its table
+    // for N − 2 degrees of freedom.
     std::optional<double> s;
     std::optional<Interval> aInterval, bInterval;
     std::vector<LevelMean> means;
@@ -77,6 +78,19 @@ struct PlotData {
 std::optional<double> CoefficientOfDetermination(const Diagnostics& diagnostics);
 
 PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& diagnostics);
+
+// A response by its level and replicate, both 1-based.
+struct ResponsePlace {
+    int level = 0, replicate = 0;
+};
+
+// In each level that Grubbs flags, the response furthest from the level's
+// mean (the one its statistic G measures; the first of equal ones).
+std::vector<ResponsePlace> GrubbsFlaggedResponses(const Diagnostics& diagnostics);
+
+// "posible atípico: nivel 3, réplica 2", "posibles atípicos: nivel 1,
+// réplica 1; nivel 3, réplica 2"; empty when none is flagged.
+std::string FlaggedResponsesText(const std::vector<ResponsePlace>& flagged);
 
 // The x interval both plots share: the levels, from 0 when every level is
 // at least 0, with LD and LC when they lie no further from the levels than

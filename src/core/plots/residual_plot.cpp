@@ -76,7 +76,12 @@ DiagnosticsPlots DrawDiagnosticsPlots(PageCanvas& canvas, const PlotData& data,
         first.width = second.width = area.width / 2;
         second.left = area.left + first.width;
     } else {
-        first.height = area.height * 0.57;
+        // The calibration plot's share, besides the notes under its legend
+        // (about five rows), which the residual plot does not have.
+        PlotText text(canvas);
+        text.Use(kTickPoints);
+        const double notes = std::min(5 * text.Row(), area.height * 0.15);
+        first.height = (area.height - notes) * 0.57 + notes;
         second.top = area.top + first.height;
         second.height = area.height - first.height;
     }

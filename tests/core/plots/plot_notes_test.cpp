@@ -8,6 +8,7 @@
 #include "../support/worked_example.h"
 #include "plot_checks.h"
 #include "plots/diagnostics_plots.h"
+#include "plots/diagnostics_summary.h"
 
 #include <gtest/gtest.h>
 
@@ -135,6 +136,14 @@ TEST(PlotNotesTest, WhatThePlotSays) {
         };
         for (const std::string& t : c.texts)
             EXPECT_TRUE(drawn(t, false)) << t;
+        // The page's summary names the flagged responses in the same words.
+        std::string summary;
+        for (const std::string& line : DiagnosticsSummaryLines(d, '.'))
+            summary += line + "\n";
+        for (const std::string& t : c.texts)
+            if (t.rfind("posible", 0) == 0) {
+                EXPECT_NE(summary.find(t), std::string::npos) << summary;
+            }
         for (const std::string& t : c.absent)
             EXPECT_FALSE(drawn(t, true)) << t;
         if (c.limitLines < 0) continue;
