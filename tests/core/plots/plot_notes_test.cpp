@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
 #include <functional>
 #include <regex>
 
@@ -152,6 +154,29 @@ TEST(PlotNotesTest, WhatThePlotSays) {
             limits += line.pen.style == kLimitStyle && line.clip == plots.calibration.frame;
         EXPECT_EQ(limits, c.limitLines);
     }
+}
+
+// The intervals of a and b under the plot, against a published example.
+TEST(PlotNotesTest, IntervalsOfTheLineAsPublished) {
+    std::ifstream in(std::string(VALDEX_SOURCE_DIR) +
+                     "/tests/core/plots/data/miller_fluorescence.csv");
+    std::string line;
+    std::getline(in, line); // "x","y"
+    CalibrationData data;
+    while (std::getline(in, line)) {
+        const std::size_t comma = line.find(',');
+        data.levels.push_back(
+            {std::stod(line.substr(0, comma)), {std::stod(line.substr(comma + 1))}});
+    }
+    ASSERT_EQ(data.levels.size(), 7u);
+    const PlotData plot = MakePlotData(CalibrationStudy::MakeNew(), ComputeDiagnostics(data, {}));
+    ASSERT_TRUE(plot.aInterval && plot.bInterval && plot.s && plot.r2);
+    EXPECT_NEAR(*plot.s, 0.4329, 1e-4); // the book rounds its sums
+    EXPECT_NEAR((plot.bInterval->low + plot.bInterval->high) / 2, 1.93, 5e-3);
+    EXPECT_NEAR((plot.bInterval->high - plot.bInterval->low) / 2, 0.11, 5e-3);
+    EXPECT_NEAR((plot.aInterval->low + plot.aInterval->high) / 2, 1.52, 5e-3);
+    EXPECT_NEAR((plot.aInterval->high - plot.aInterval->low) / 2, 0.76, 5e-3);
+    EXPECT_NEAR(std::sqrt(*plot.r2), 0.9989, 5e-5);
 }
 
 } // namespace
