@@ -12,9 +12,8 @@ namespace valdex {
 namespace {
 
 constexpr double kResponseMarkerPoints = 5;
-constexpr double kMeanPoints = 9;     // the width of a level mean's dash
-constexpr double kFlagPoints = 9;     // the square round a flagged response
-constexpr double kCountGapPoints = 1; // between a marker and its count
+constexpr double kMeanPoints = 9; // the width of a level mean's dash
+constexpr double kFlagPoints = 9; // the square round a flagged response
 
 const char* const kCalibrationTitle = "Curva de calibración";
 const char* const kNoPoints = "El estudio no tiene respuestas que graficar.";
@@ -210,40 +209,21 @@ std::vector<std::string> Notes(const PlotData& data, LimitLines lines, char sep)
     return notes;
 }
 
-// The responses: one marker where several stand at the same place, with
-// their count beside it; the response Grubbs flags inside a square.
+// The responses, counted where several stand at the same place; the
+// response Grubbs flags inside a square.
 void DrawResponses(PlotText& text, const PlotGeometry& plot, const PlotData& data) {
     const double u = text.Unit();
-    const double marker = kResponseMarkerPoints * u;
     const double flag = kFlagPoints * u;
-    struct Spot {
-        CanvasPoint centre;
-        int count = 0;
-    };
-    std::map<std::pair<long long, long long>, Spot> spots;
+    CountedMarkers markers;
     for (const PlotPoint& point : data.points) {
         const CanvasPoint centre = plot.Map(point.x, point.y);
         if (!plot.frame.Contains(centre)) continue;
-        Spot& spot = spots[{std::llround(centre.x * 2), std::llround(centre.y * 2)}];
-        spot.centre = centre;
-        ++spot.count;
+        markers.Add(centre, kResponseMarker, kResponseMarkerPoints * u, kCanvasBlack);
         if (point.grubbsFlag && plot.frame.Contains({centre.x - flag / 2, centre.y - flag / 2}) &&
             plot.frame.Contains({centre.x + flag / 2, centre.y + flag / 2}))
             text.Canvas().DrawMarker(centre, kOutlierMarker, flag, kOutlierColour);
     }
-    text.Use(kTickPoints);
-    for (const auto& [key, spot] : spots) {
-        text.Canvas().DrawMarker(spot.centre, kResponseMarker, marker, kCanvasBlack);
-        if (spot.count < 2) continue;
-        const std::string count = "×" + std::to_string(spot.count);
-        const double width = text.Width(count);
-        double x = spot.centre.x + marker / 2 + kCountGapPoints * u;
-        if (x + width > plot.frame.Right())
-            x = spot.centre.x - marker / 2 - kCountGapPoints * u - width;
-        const double y = std::clamp(spot.centre.y - text.Em() * 0.55, plot.frame.top,
-                                    std::max(plot.frame.top, plot.frame.Bottom() - text.Row()));
-        text.At(x, y, count);
-    }
+    markers.Draw(text, plot);
 }
 
 // Each level's mean response as a short dash across its responses.

@@ -86,13 +86,27 @@ LinePen PlotPen(const PlotText& text, double points, LineStyle style, CanvasColo
     return {style, std::max(1.0, points * text.Unit()), colour};
 }
 
-bool MarkerSet::Add(CanvasPoint centre, MarkerShape shape) {
-    const auto half = [](double v) {
-        return static_cast<unsigned long long>(std::llround(v * 2)) & 0x3FFFFFFFULL;
-    };
-    const unsigned long long key =
-        half(centre.x) << 32 | half(centre.y) << 2 | static_cast<unsigned long long>(shape);
-    return seen_.insert(key).second;
+void CountedMarkers::Add(CanvasPoint centre, MarkerShape shape, double size, CanvasColour colour) {
+    Spot& spot =
+        spots_[{std::llround(centre.x * 2), std::llround(centre.y * 2), static_cast<int>(shape)}];
+    if (spot.count++ == 0) spot = {centre, shape, size, colour, 1};
+}
+
+void CountedMarkers::Draw(PlotText& text, const PlotGeometry& plot) const {
+    for (const auto& [key, spot] : spots_)
+        text.Canvas().DrawMarker(spot.centre, spot.shape, spot.size, spot.colour);
+    text.Use(kTickPoints);
+    const double gap = text.Unit();
+    for (const auto& [key, spot] : spots_) {
+        if (spot.count < 2) continue;
+        const std::string count = "×" + std::to_string(spot.count);
+        const double width = text.Width(count);
+        double x = spot.centre.x + spot.size / 2 + gap;
+        if (x + width > plot.frame.Right()) x = spot.centre.x - spot.size / 2 - gap - width;
+        const double y = std::clamp(spot.centre.y - text.Em() * 0.55, plot.frame.top,
+                                    std::max(plot.frame.top, plot.frame.Bottom() - text.Row()));
+        text.At(x, y, count);
+    }
 }
 
 namespace {

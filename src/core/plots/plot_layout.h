@@ -6,9 +6,10 @@
 #include "plots/axis_scale.h"
 #include "report/page_canvas.h"
 
+#include <map>
 #include <optional>
 #include <string>
-#include <unordered_set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -107,15 +108,24 @@ void DrawClipped(PageCanvas& canvas, const std::vector<CanvasPoint>& points,
 // A pen `points` wide, never thinner than one device pixel.
 LinePen PlotPen(const PlotText& text, double points, LineStyle style, CanvasColour colour);
 
-// Markers at the same place (to half a device pixel) are drawn once: a
-// hundred thousand responses give no more marks than can be seen.
-class MarkerSet {
+// Markers at the same place (to half a device pixel) are drawn once, so that
+// a hundred thousand responses give no more marks than can be seen; where
+// more than one stands, their count beside the marker ("×3") says so.
+class CountedMarkers {
 public:
-    // False when an equal marker already stands there.
-    bool Add(CanvasPoint centre, MarkerShape shape);
+    void Add(CanvasPoint centre, MarkerShape shape, double size, CanvasColour colour);
+    // The markers, then the counts in the tick font, inside the frame.
+    void Draw(PlotText& text, const PlotGeometry& plot) const;
 
 private:
-    std::unordered_set<unsigned long long> seen_;
+    struct Spot {
+        CanvasPoint centre;
+        MarkerShape shape = MarkerShape::Circle;
+        double size = 0;
+        CanvasColour colour = kCanvasBlack;
+        int count = 0;
+    };
+    std::map<std::tuple<long long, long long, int>, Spot> spots_;
 };
 
 } // namespace valdex

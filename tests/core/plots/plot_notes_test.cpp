@@ -43,6 +43,7 @@ struct Case {
     std::vector<std::string> texts; // drawn, whole
     std::vector<std::string> absent;
     int limitLines;
+    const char* onBoth = nullptr; // drawn on both plots
 };
 
 const std::vector<std::string> kEqual = {"2", "2", "2", "4", "4.1", "3.9", "6", "6", "6.2"};
@@ -55,7 +56,8 @@ TEST(PlotNotesTest, WhatThePlotSays) {
          [](CalibrationStudy&, Diagnostics&) {},
          {"×3", "×2", "Media del nivel", "LD y LC"},
          {},
-         2},
+         2,
+         "×3"},
         {"the response Grubbs flags",
          kSpread,
          [](CalibrationStudy&, Diagnostics& d) { d.levels[1].outlier = true; },
@@ -148,6 +150,9 @@ TEST(PlotNotesTest, WhatThePlotSays) {
             }
         for (const std::string& t : c.absent)
             EXPECT_FALSE(drawn(t, true)) << t;
+        if (c.onBoth != nullptr) {
+            EXPECT_EQ(std::count(texts.begin(), texts.end(), c.onBoth), 2);
+        }
         if (c.limitLines < 0) continue;
         int limits = 0;
         for (const CanvasCall& line : canvas.Polylines())
