@@ -101,7 +101,17 @@ DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const Calibration
         page.summary = WrapLines(canvas, sentences, width);
         const int lastRow = LaserReport::LastBodyRow();
         const int mostLines = lastRow - kPlotsFirstRow - kLeastPlotRows;
-        if (static_cast<int>(page.summary.size()) > mostLines) page.summary.resize(mostLines);
+        if (static_cast<int>(page.summary.size()) > mostLines && mostLines > 0) {
+            // The lines that give way are not lost silently: the last one
+            // kept ends in "…".
+            page.summary.resize(mostLines);
+            std::string& last = page.summary.back();
+            const int x = writer.ColumnX(kLeftColumn);
+            last = Elided(last + " …", [&](const std::string& t) {
+                return x + canvas.TextWidth(t) <= page.units.PageWidth;
+            });
+            if (!last.ends_with("…")) last += "…";
+        }
         page.summaryRow = lastRow - static_cast<int>(page.summary.size()) + 1;
 
         const double unit = page.units.LineUnit;

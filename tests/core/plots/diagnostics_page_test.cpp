@@ -166,5 +166,18 @@ TEST(DiagnosticsSummaryTest, ResidualsBeyondTwoAreNamed) {
         << ::testing::PrintToString(lines);
 }
 
+// A summary too long for the page keeps the plots their rows, and the last
+// line it keeps ends in "…": the lines that give way are not lost silently.
+TEST(DiagnosticsPageTest, SummaryTooLongEndsVisibly) {
+    RecordingCanvas canvas(600, 4800, 6300);
+    const CalibrationStudy study = PrintedExample();
+    Diagnostics d = ComputeDiagnostics(study, {}, '.');
+    d.limitCaveats.assign(40, "Límites calculados con una recta que no cumple.");
+    const DiagnosticsPageLayout page = PrintDiagnosticsPage(canvas, study, d, '.');
+    ASSERT_EQ(page.summary.size(), 57u - 10u - 24u);
+    EXPECT_TRUE(page.summary.back().ends_with("…")) << page.summary.back();
+    EXPECT_TRUE(page.plots.calibration.drawn);
+}
+
 } // namespace
 } // namespace valdex
