@@ -1,13 +1,14 @@
 #include "plot_command.h"
 
 #include "base/number_conversion.h"
+#include "cli_messages.h"
+#include "diagnostics/diagnostics.h"
 
 #include <optional>
 #include <ostream>
 
 #ifdef VALDEX_CLI_PRINT
 #include "base/app_error.h"
-#include "diagnostics/diagnostics.h"
 #include "files/study_file.h"
 #include "offscreen_qt.h"
 #include "plots/plot_export.h"
@@ -27,7 +28,7 @@ namespace {
 
 constexpr const char* kPlotUsage =
     "Uso: valdex-cli grafico ARCHIVO.w8c --pdf SALIDA.pdf | --svg SALIDA.svg | --png SALIDA.png "
-    "[--ancho PX --alto PX]\n";
+    "[--ancho PX --alto PX] [--alfa A] [--beta B] [--m M] [--k K]\n";
 
 enum class Output { Pdf, Svg, Png };
 
@@ -37,15 +38,17 @@ struct PlotOptions {
     std::string target;
     int width = 1000;
     int height = 900;
+    DiagnosticOptions diagnostics;
 };
 
-// Whole pixels within the bounds of the exported images.
-constexpr int kLeastSide = 200;
+// Whole pixels within the bounds of the exported images: below 500 pixels
+// the plots would lose their texts.
+constexpr int kLeastSide = 500;
 constexpr int kMostSide = 10000;
 
 class PlotParser {
 public:
-    explicit PlotParser(Streams io) : io_(io) {}
+    PlotParser(char sep, Streams io) : sep_(sep), io_(io) {}
 
     std::optional<PlotOptions> Parse(const std::vector<std::string>& args) {
         PlotOptions options;
@@ -56,6 +59,11 @@ public:
             std::optional<std::string>* size = arg == "--ancho"  ? &width
                                                : arg == "--alto" ? &height
                                                                  : nullptr;
+            if (arg == "--alfa" || arg == "--beta" || arg == "--m" || arg == "--k") {
+                if (i + 1 == args.size()) return Fail("Falta el valor de " + arg + ".");
+                if (!Diagnostic(arg, args[++i], options.diagnostics)) return std::nullopt;
+                continue;
+            }
             std::optional<Output> output;
             if (arg == "--pdf") output = Output::Pdf;
             if (arg == "--svg") output = Output::Svg;
@@ -88,6 +96,8 @@ public:
         options.file = *file;
         if (width && !Side("--ancho", *width, options.width)) return std::nullopt;
         if (height && !Side("--alto", *height, options.height)) return std::nullopt;
+        const std::string problem = CheckOptions(options.diagnostics, sep_);
+        if (!problem.empty()) return Fail(problem);
         return options;
     }
 
@@ -107,6 +117,24 @@ private:
         return true;
     }
 
+    // The options of the diagnostics, read as diagnostico reads them.
+    bool Diagnostic(const std::string& option, const std::string& text, DiagnosticOptions& out) {
+        const bool whole = option == "--m";
+        if (whole ? !IsInteger(text) : !IsDecimal(text, sep_)) {
+            Fail("El valor de " + option + " no es " + (whole ? "un número entero" : "un número") +
+                 ": " + text);
+            return false;
+        }
+        if (whole) {
+            out.m = ToInteger(text);
+            return true;
+        }
+        const double value = static_cast<double>(ToDecimal(text, sep_));
+        (option == "--alfa" ? out.alpha : option == "--beta" ? out.beta : out.k) = value;
+        return true;
+    }
+
+    char sep_;
     Streams io_;
 };
 
@@ -129,24 +157,30 @@ ExportFormat FormatOf(Output output) {
 }
 
 int WritePlot(const PlotOptions& options, char sep, Streams io) {
+    std::optional<CalibrationStudy> study;
+    std::optional<Diagnostics> diagnostics;
     try {
-        const CalibrationStudy study = ReadStudyFile(options.file);
+        study = LoadStudy(options.file, io.err);
         // The level check's message as the other subcommands give it; then
         // the reading of every number: a study that cannot be computed
         // writes nothing.
-        const LevelCheck check = CheckLevelCount(study);
+        const LevelCheck check = CheckLevelCount(*study);
         if (check.LevelCheckFailed) {
-            io.err << check.message << '\n';
+            io.err << FileMessage(options.file, check.message) << '\n';
             return 1;
         }
-        const Diagnostics diagnostics = ComputeDiagnostics(study, DiagnosticOptions{}, sep);
-
+        diagnostics = ComputeDiagnostics(*study, options.diagnostics, sep);
+    } catch (const std::exception& error) {
+        io.err << FileMessage(options.file, FailureText(error)) << '\n';
+        return 1;
+    }
+    try {
         const std::unique_ptr<QGuiApplication> app = StartOffscreenQt();
-        ExportDiagnostics(options.target, FormatOf(options.output), study, diagnostics, sep,
+        ExportDiagnostics(options.target, FormatOf(options.output), *study, *diagnostics, sep,
                           QSize(options.width, options.height));
         return 0;
-    } catch (const AppError& error) {
-        io.err << ErrorBoxText(error.what()) << '\n';
+    } catch (const std::exception& error) {
+        io.err << OutputMessage(options.target, FailureText(error)) << '\n';
         return 1;
     }
 }
@@ -156,7 +190,7 @@ int WritePlot(const PlotOptions& options, char sep, Streams io) {
 } // namespace
 
 int RunPlotCommand(const std::vector<std::string>& args, char sep, Streams io) {
-    const std::optional<PlotOptions> options = PlotParser(io).Parse(args);
+    const std::optional<PlotOptions> options = PlotParser(sep, io).Parse(args);
     if (!options) return 2;
 #ifdef VALDEX_CLI_PRINT
     return WritePlot(*options, sep, io);

@@ -11,9 +11,10 @@ namespace valdex::cli {
 
 // args: the arguments after "grafico":
 //   ARCHIVO.w8c --pdf SALIDA.pdf | --svg SALIDA.svg | --png SALIDA.png [--ancho PX --alto PX]
+//   [--alfa A] [--beta B] [--m M] [--k K] (the diagnostics' options, as diagnostico takes them)
 // The file is written in one step: on any failure an earlier file of that
 // name stays as it was. Exit status: 0 written, 1 the study or the file
-// failed (its message on standard error), 2 usage error.
+// failed (its message, "valdex-cli: FILE: ...", on standard error), 2 usage error.
 int RunPlotCommand(const std::vector<std::string>& args, char decimalSeparator, Streams io);
 
 } // namespace valdex::cli

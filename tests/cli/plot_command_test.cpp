@@ -176,12 +176,46 @@ TEST_F(PlotCommandTest, SvgHoldsOneCirclePerPoint) {
     }
 }
 
+// Every size grafico accepts, from its least side up, gives both plots
+// whole: titles, ticks of both axes, legends and the equation's lines.
+TEST_F(PlotCommandTest, EveryAcceptedSizeGivesACompletePicture) {
+    const std::string texts[] = {">Curva de calibración<",
+                                 ">Residuos estandarizados<",
+                                 ">Recta<",
+                                 ">Media del nivel<",
+                                 ">LD y LC<",
+                                 ">±2<",
+                                 ">−2<",
+                                 ">y = 2.0233333·x − 0.0333333<",
+                                 ">s(y/x) = 0.146401; r² = 0.9965; N = 12<",
+                                 ">LD = 0.238776 mg; LC = 0.723565 mg<",
+                                 ">3.5<"};
+    for (const char* size : {"500 --alto 500", "749 --alto 500", "500 --alto 10000",
+                             "10000 --alto 500", "2000 --alto 600"}) {
+        SCOPED_TRACE(size);
+        const std::string svg = File("graficos.svg");
+        const Run run = Plot(Example() + " --svg " + svg + " --ancho " + size);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string text = Slurp(svg);
+        for (const std::string& expected : texts)
+            EXPECT_NE(text.find(expected), std::string::npos) << expected;
+        // Ticks on the axes of both plots: "2" on the calibration plot's y
+        // axis, on the residual plot's y axis and on both x axes.
+        std::size_t twos = 0;
+        for (std::size_t at = text.find(">2<"); at != std::string::npos;
+             at = text.find(">2<", at + 1))
+            ++twos;
+        EXPECT_GE(twos, 4u);
+    }
+}
+
 TEST_F(PlotCommandTest, PngOfTheSizeAskedFor) {
     struct Case {
         std::string args;
         unsigned width, height;
     };
-    for (const Case& c : {Case{"", 1000, 900}, Case{" --alto 480 --ancho 640", 640, 480}}) {
+    for (const Case& c : {Case{"", 1000, 900}, Case{" --alto 520 --ancho 640", 640, 520},
+                          Case{" --alto 500 --ancho 500", 500, 500}}) {
         const std::string png = File("graficos.png");
         const Run run = Plot(Example() + " --png " + png + c.args);
         ASSERT_EQ(run.status, 0) << run.err;
@@ -208,6 +242,10 @@ TEST_F(PlotCommandTest, UsageErrors) {
         {Example() + " --svg " + out + " --png " + out, "Indique una sola salida"},
         {Example() + " --pdf " + out + " --ancho 800", "--ancho y --alto valen solo"},
         {Example() + " --svg " + out + " --ancho 50", "El valor de --ancho debe ser"},
+        {Example() + " --png " + out + " --alto 499", "El valor de --alto debe ser"},
+        {Example() + " --svg " + out + " --alfa 0.5", "El valor de alfa debe ser mayor que 0"},
+        {Example() + " --svg " + out + " --m 1.5", "El valor de --m no es un número entero"},
+        {Example() + " --svg " + out + " --k", "Falta el valor de --k."},
         {Example() + " --svg " + out + " --alto 1,5", "El valor de --alto debe ser"},
         {Example() + " --svg " + out + " --alto 700 --alto 800", "--alto aparece más de una vez."},
         {Example() + " --svg " + out + " --color rojo", "Opción desconocida: --color"},
@@ -224,14 +262,29 @@ TEST_F(PlotCommandTest, UsageErrors) {
     }
 }
 
+// The options of the diagnostics reach the page, which states them in one line.
+TEST_F(PlotCommandTest, DiagnosticOptionsOnThePage) {
+    const std::string pdf = File("opciones.pdf");
+    const Run run = Plot(Example() + " --pdf " + pdf + " --alfa 0.05 --beta 0.1 --m 3 --k 2");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Run text = Shell("pdftotext -layout " + pdf + " -");
+    EXPECT_NE(text.out.find("Significación: bandas 95 %; pruebas α = 0.05; Mandel α = 0.01; "
+                            "límites α = 0.05, β = 0.1; m = 3.\n"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("DIN 32645 (α = 0.05, β = 0.1, k = 2)"), std::string::npos);
+}
+
 // Nothing is written unless all of it can be: an earlier file stays whole.
 TEST_F(PlotCommandTest, FailuresLeaveAnEarlierFileAlone) {
     const std::string target = File("graficos.pdf");
     std::ofstream(target) << "antes";
     const std::string oneLevel = std::string(VALDEX_SOURCE_DIR) + "/tests/cli/data/un-nivel.w8c";
     const std::pair<std::string, std::string> cases[] = {
-        {File("no-existe.w8c"), "File not found.\n"},
-        {oneLevel, "Datos fuera de rango, 2-10 Número de Niveles\n"},
+        {File("no-existe.w8c"), "valdex-cli: " + File("no-existe.w8c") + ": File not found.\n"},
+        {oneLevel, "valdex-cli: " + oneLevel + ": Datos fuera de rango, 2-10 Número de Niveles\n"},
+        {File(std::string(300, 'n') + ".w8c"),
+         "valdex-cli: " + File(std::string(300, 'n') + ".w8c") + ": I/O error 36.\n"},
     };
     for (const auto& [study, message] : cases) {
         SCOPED_TRACE(study);
@@ -242,7 +295,10 @@ TEST_F(PlotCommandTest, FailuresLeaveAnEarlierFileAlone) {
     }
     const Run missingFolder = Plot(Example() + " --png " + File("no-existe/graficos.png"));
     EXPECT_EQ(missingFolder.status, 1);
-    EXPECT_FALSE(missingFolder.err.empty());
+    EXPECT_EQ(
+        missingFolder.err.rfind("valdex-cli: " + File("no-existe/graficos.png") + " (salida): ", 0),
+        0u)
+        << missingFolder.err;
     EXPECT_FALSE(fs::exists(File("no-existe")));
     // No temporary file stays behind.
     std::vector<std::string> left;

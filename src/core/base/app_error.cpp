@@ -64,10 +64,14 @@ void AppendEscape(std::string& out, const char* format, unsigned value) {
 
 } // namespace
 
-std::string QuotedText(std::string_view text) {
+namespace {
+
+// The text with its control characters and invalid bytes escaped, at most
+// `most` characters of it; "…" when it was cut.
+std::string Escaped(std::string_view text, std::size_t most) {
     std::string out;
     std::size_t pos = 0;
-    for (std::size_t shown = 0; pos < text.size() && shown < kQuotedTextLength; ++shown) {
+    for (std::size_t shown = 0; pos < text.size() && shown < most; ++shown) {
         char32_t cp = 0;
         const std::size_t length = Utf8Sequence(text, pos, cp);
         if (length == 0) {
@@ -86,6 +90,16 @@ std::string QuotedText(std::string_view text) {
     }
     if (pos < text.size()) out += "…";
     return out;
+}
+
+} // namespace
+
+std::string QuotedText(std::string_view text) {
+    return Escaped(text, kQuotedTextLength);
+}
+
+std::string DisplayText(std::string_view text) {
+    return Escaped(text, std::string_view::npos);
 }
 
 std::string ErrorBoxText(std::string_view message) {

@@ -51,4 +51,9 @@ std::string ErrorBoxText(std::string_view message);
 inline constexpr std::size_t kQuotedTextLength = 60;
 std::string QuotedText(std::string_view text);
 
+// The whole text as a page or a report shows it, escaped as QuotedText
+// escapes, without its length cut: a text with no control character and no
+// invalid byte comes back unchanged.
+std::string DisplayText(std::string_view text);
+
 } // namespace valdex

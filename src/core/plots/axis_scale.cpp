@@ -88,19 +88,37 @@ AxisScale MakeScale(const Interval& range, double length, const TicksFit& fit) {
          step = NiceStep(step * 1.5)) {
         std::vector<double> ticks = TicksWithin(range, step);
         if (ticks.size() < 2) continue;
-        const int precision = LabelPrecision(ticks, step);
-        if (fit(ticks, step / span * length, precision)) {
+        const int exponent = CommonExponent(range);
+        const double factor = std::pow(10.0, -exponent);
+        std::vector<double> scaled;
+        for (double tick : ticks)
+            scaled.push_back(tick * factor);
+        const int precision = LabelPrecision(scaled, step * factor);
+        if (fit(ticks, step / span * length, precision, exponent)) {
             scale.step = step;
             scale.ticks = std::move(ticks);
             scale.precision = precision;
+            scale.exponent = exponent;
             return scale;
         }
     }
     return scale;
 }
 
-std::string TickLabel(double value, int precision, char sep) {
-    return FormatGeneral(value, precision, sep);
+int CommonExponent(const Interval& range) {
+    const double largest = std::max(std::fabs(range.low), std::fabs(range.high));
+    if (!(largest > 0) || !std::isfinite(largest) || (largest >= 1e-3 && largest < 1e5)) return 0;
+    return static_cast<int>(std::floor(std::log10(largest)));
+}
+
+std::string TickLabel(double value, int precision, int exponent, char sep) {
+    const double scaled = exponent == 0 ? value : value * std::pow(10.0, -exponent);
+    // A tick at zero, however it was reached, is "0".
+    return FormatProse(std::fabs(scaled) < 1e-12 ? 0.0 : scaled, precision, sep, true);
+}
+
+std::string FactorText(int exponent) {
+    return exponent == 0 ? std::string() : "×10" + SuperscriptExponent(exponent);
 }
 
 } // namespace valdex

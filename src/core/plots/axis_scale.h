@@ -19,6 +19,9 @@ struct AxisScale {
     double step = 0;           // between ticks; 0 when there are none
     std::vector<double> ticks; // multiples of step within the range, increasing
     int precision = 6;         // significant digits of the labels
+    // The labels are the ticks divided by 10^exponent; the axis states the
+    // common factor ("×10⁶") when it is not 0.
+    int exponent = 0;
 };
 
 // The smallest of 1, 2 or 5 × 10^k that is not below `rough` (> 0).
@@ -37,13 +40,22 @@ Interval PaddedRange(const Interval& data, double length, double margin);
 // up, that gives at least two ticks and whose ticks `fit` accepts (given the
 // ticks, the step's length in pixels and the labels' precision). No ticks
 // when no such step fits.
-using TicksFit =
-    std::function<bool(const std::vector<double>& ticks, double stepLength, int precision)>;
+using TicksFit = std::function<bool(const std::vector<double>& ticks, double stepLength,
+                                    int precision, int exponent)>;
 AxisScale MakeScale(const Interval& range, double length, const TicksFit& fit);
 
 // Significant digits that tell the ticks apart: at least 6, at most 15.
 int LabelPrecision(const std::vector<double>& ticks, double step);
 
-std::string TickLabel(double value, int precision, char decimalSeparator);
+// The power of ten the labels of a range share: 0 for ranges whose largest
+// end lies from 0.001 to 99999, else that end's decimal exponent.
+int CommonExponent(const Interval& range);
+
+// The tick's label: value / 10^exponent, never with an "E" exponent, its
+// minus sign U+2212.
+std::string TickLabel(double value, int precision, int exponent, char decimalSeparator);
+
+// "×10⁶" for 6; empty for 0.
+std::string FactorText(int exponent);
 
 } // namespace valdex

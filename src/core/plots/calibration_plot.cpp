@@ -3,39 +3,46 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <map>
+#include <tuple>
 
 namespace valdex {
 
 namespace {
 
 constexpr double kResponseMarkerPoints = 5;
-constexpr double kBoxPoints = 2; // the corner box's inner margin and its gap to the frame
+constexpr double kMeanPoints = 9; // the width of a level mean's dash
+constexpr double kFlagPoints = 9; // the square round a flagged response
 
 const char* const kCalibrationTitle = "Curva de calibración";
 const char* const kNoPoints = "El estudio no tiene respuestas que graficar.";
 
-// The abscissas of the band curves: the levels' range in equal steps.
-std::vector<double> BandXs(const Interval& levels) {
+// The abscissas of the band curves: the span in equal steps.
+std::vector<double> BandXs(const Interval& span) {
     std::vector<double> xs;
     xs.reserve(kBandSegments + 1);
     for (int i = 0; i <= kBandSegments; ++i)
-        xs.push_back(i == kBandSegments
-                         ? levels.high
-                         : levels.low + (levels.high - levels.low) * i / kBandSegments);
+        xs.push_back(i == kBandSegments ? span.high
+                                        : span.low + (span.high - span.low) * i / kBandSegments);
     return xs;
 }
 
 // The four band curves at the abscissas: mean response below and above,
 // one response below and above.
 struct BandCurves {
+    Interval span; // the abscissas the line and the bands run over
     std::vector<double> xs;
     std::vector<double> confidenceLow, confidenceHigh, predictionLow, predictionHigh;
 };
 
 BandCurves Bands(const PlotData& data) {
     BandCurves curves;
-    if (!data.bands || !data.a || !(data.levels.Span() > 0)) return curves;
-    curves.xs = BandXs(data.levels);
+    // From 0 when every level is at least 0, as the x axis starts.
+    curves.span = data.levels;
+    if (curves.span.low >= 0) curves.span.low = 0;
+    if (!data.bands || !data.a || !(curves.span.Span() > 0)) return curves;
+    curves.xs = BandXs(curves.span);
     for (double x : curves.xs) {
         const double fitted = data.Line(x);
         const double c = data.bands->ConfidenceHalfWidth(x);
@@ -60,8 +67,8 @@ bool YData(const PlotData& data, const BandCurves& curves, Interval& y) {
     for (const PlotPoint& point : data.points)
         take(point.y);
     if (data.a && data.b) {
-        take(data.Line(data.levels.low));
-        take(data.Line(data.levels.high));
+        take(data.Line(curves.span.low));
+        take(data.Line(curves.span.high));
     }
     for (const auto* curve : {&curves.predictionLow, &curves.predictionHigh})
         for (double v : *curve)
@@ -78,7 +85,25 @@ std::vector<CanvasPoint> Curve(const PlotGeometry& plot, const std::vector<doubl
     return points;
 }
 
-std::vector<LegendEntry> Legend(const PlotText& text, const PlotData& data, bool limits) {
+bool Within(const Interval& range, double value) {
+    return value >= range.low && value <= range.high;
+}
+
+// Which of LD and LC have a line: a value inside the x interval shown.
+struct LimitLines {
+    bool LD = false, LC = false;
+};
+
+LimitLines Lines(const PlotData& data, const Interval& x) {
+    return {data.LD && Within(x, std::fabs(*data.LD)), data.LC && Within(x, std::fabs(*data.LC))};
+}
+
+bool AnyFlag(const PlotData& data) {
+    return std::any_of(data.points.begin(), data.points.end(),
+                       [](const PlotPoint& p) { return p.grubbsFlag; });
+}
+
+std::vector<LegendEntry> Legend(const PlotText& text, const PlotData& data, LimitLines limits) {
     std::vector<LegendEntry> legend;
     using E = LegendEntry;
     if (data.a && data.b)
@@ -91,23 +116,30 @@ std::vector<LegendEntry> Legend(const PlotText& text, const PlotData& data, bool
     }
     legend.push_back(E::Marker("Respuestas", kResponseMarker, kResponseMarkerPoints * text.Unit(),
                                kCanvasBlack));
-    if (limits) legend.push_back(E::Line("LD y LC", PlotPen(text, 1.0, kLimitStyle, kLimitColour)));
+    if (!data.means.empty())
+        legend.push_back(E::Line("Media del nivel", PlotPen(text, 1.4, kLineStyle, kMeanColour)));
+    if (AnyFlag(data))
+        legend.push_back(E::Marker("Posible atípico (Grubbs)", kOutlierMarker,
+                                   kResponseMarkerPoints * text.Unit(), kOutlierColour));
+    if (limits.LD || limits.LC)
+        legend.push_back(E::Line(limits.LD && limits.LC ? "LD y LC"
+                                 : limits.LD            ? "LD"
+                                                        : "LC",
+                                 PlotPen(text, 1.0, kLimitStyle, kLimitColour)));
     return legend;
-}
-
-bool InsideRange(const Interval& range, double value) {
-    return value > range.low && value < range.high;
 }
 
 // "LD" and "LC" beside their lines: at the top of the frame for a rising
 // line, at the bottom for a falling one; left of the line near the right edge.
-void DrawLimits(PlotText& text, const PlotGeometry& plot, const PlotData& data, bool falling) {
+void DrawLimits(PlotText& text, const PlotGeometry& plot, const PlotData& data, LimitLines lines,
+                bool falling) {
     const LinePen pen = PlotPen(text, 1.0, kLimitStyle, kLimitColour);
     const double u = text.Unit();
     text.Use(kTickPoints);
     int row = 0;
-    for (const auto& [value, label] : {std::pair{data.LD, "LD"}, std::pair{data.LC, "LC"}}) {
-        if (!value || !InsideRange(plot.x.range, std::fabs(*value))) continue;
+    for (const auto& [value, label, drawn] :
+         {std::tuple{data.LD, "LD", lines.LD}, std::tuple{data.LC, "LC", lines.LC}}) {
+        if (!drawn) continue;
         const double x = plot.MapX(std::fabs(*value));
         DrawClipped(text.Canvas(), {{x, plot.frame.top}, {x, plot.frame.Bottom()}}, plot.frame,
                     pen);
@@ -122,47 +154,94 @@ void DrawLimits(PlotText& text, const PlotGeometry& plot, const PlotData& data, 
     }
 }
 
-// The equation, r², N, LD and LC in a white box in the corner the line
-// leaves free: bottom right for a rising line, top right for a falling one.
-void DrawCornerBox(PlotText& text, const PlotGeometry& plot, const PlotData& data, bool falling,
-                   char sep) {
-    std::vector<std::string> lines;
-    if (data.a && data.b) lines.push_back(EquationText(*data.a, *data.b, sep));
-    if (data.r2) lines.push_back("r² = " + FormatGeneral(*data.r2, kPrecision8, sep));
-    lines.push_back("N = " + std::to_string(data.N));
-    if (data.LD && data.LC) {
-        const std::string units = data.units.empty() ? "" : " " + data.units;
-        lines.push_back("LD = " + FormatGeneral(*data.LD, kPrecision6, sep) + units +
-                        ", LC = " + FormatGeneral(*data.LC, kPrecision6, sep) + units);
+// r² with four decimals: "0,9987".
+std::string FourDecimals(double value, char sep) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string out = text;
+    std::replace(out.begin(), out.end(), '.', sep);
+    return out;
+}
+
+// The lines under the legend: the equation, a and b with their 95 %
+// intervals, s(y/x), r² and N, the limits (or why they have no line), the
+// responses Grubbs flags and the caveats of the limits.
+std::vector<std::string> Notes(const PlotData& data, LimitLines lines, char sep) {
+    const auto number = [&](double v, int precision = kPrecision6) {
+        return FormatProse(v, precision, sep, true);
+    };
+    const auto interval = [&](const std::optional<Interval>& i, int precision) {
+        if (!i) return std::string();
+        return " (IC 95 %: " + number(i->low, precision) + " a " + number(i->high, precision) + ")";
+    };
+    std::vector<std::string> notes;
+    if (data.a && data.b) {
+        notes.push_back(EquationText(*data.a, *data.b, sep));
+        notes.push_back("a = " + number(*data.a) + interval(data.aInterval, kPrecision6) +
+                        "; b = " + number(*data.b, kPrecision8) +
+                        interval(data.bInterval, kPrecision8));
     }
-    text.Use(kTickPoints);
+    std::string fit;
+    if (data.s) fit = "s(y/x) = " + number(*data.s) + "; ";
+    if (data.r2) fit += "r² = " + FourDecimals(*data.r2, sep) + "; ";
+    notes.push_back(fit + "N = " + std::to_string(data.N));
+
+    const std::string units = data.units.empty() ? "" : " " + data.units;
+    std::string limits;
+    if (!data.LD && !data.LC) {
+        limits = "LD y LC: " + (data.limitReason.empty() ? "no estimables" : data.limitReason);
+    } else {
+        for (const auto& [value, label, drawn] :
+             {std::tuple{data.LD, "LD", lines.LD}, std::tuple{data.LC, "LC", lines.LC}}) {
+            limits += limits.empty() ? "" : "; ";
+            limits += value ? std::string(label) + " = " + number(*value) + units +
+                                  (drawn ? "" : ", fuera del gráfico")
+                            : std::string(label) + ": no estimable";
+        }
+    }
+    notes.push_back(limits);
+
+    std::vector<ResponsePlace> flagged;
+    for (const PlotPoint& point : data.points)
+        if (point.grubbsFlag) flagged.push_back({point.level, point.replicate});
+    if (!flagged.empty()) notes.push_back(FlaggedResponsesText(flagged));
+    notes.insert(notes.end(), data.caveats.begin(), data.caveats.end());
+    return notes;
+}
+
+// The responses, counted where several stand at the same place; the
+// response Grubbs flags inside a square.
+void DrawResponses(PlotText& text, const PlotGeometry& plot, const PlotData& data) {
     const double u = text.Unit();
-    double width = 0;
-    for (const std::string& line : lines)
-        width = std::max(width, text.Width(line));
-    CanvasRect box;
-    box.width = width + 2 * kBoxPoints * u;
-    box.height = static_cast<double>(lines.size()) * text.Row() + 2 * kBoxPoints * u;
-    if (box.width > plot.frame.width - 2 * kBoxPoints * u ||
-        box.height > plot.frame.height - 2 * kBoxPoints * u)
-        return;
-    box.left = plot.frame.Right() - kBoxPoints * u - box.width;
-    box.top = falling ? plot.frame.top + kBoxPoints * u
-                      : plot.frame.Bottom() - kBoxPoints * u - box.height;
-    text.Canvas().DrawRectangle(box, PlotPen(text, 0.5, LineStyle::Solid, kCanvasBlack),
-                                kCanvasWhite);
-    double y = box.top + kBoxPoints * u;
-    for (const std::string& line : lines) {
-        text.At(box.left + kBoxPoints * u, y, line);
-        y += text.Row();
+    const double flag = kFlagPoints * u;
+    CountedMarkers markers;
+    for (const PlotPoint& point : data.points) {
+        const CanvasPoint centre = plot.Map(point.x, point.y);
+        if (!plot.frame.Contains(centre)) continue;
+        markers.Add(centre, kResponseMarker, kResponseMarkerPoints * u, kCanvasBlack);
+        if (point.grubbsFlag && plot.frame.Contains({centre.x - flag / 2, centre.y - flag / 2}) &&
+            plot.frame.Contains({centre.x + flag / 2, centre.y + flag / 2}))
+            text.Canvas().DrawMarker(centre, kOutlierMarker, flag, kOutlierColour);
+    }
+    markers.Draw(text, plot);
+}
+
+// Each level's mean response as a short dash across its responses.
+void DrawMeans(PlotText& text, const PlotGeometry& plot, const PlotData& data) {
+    const LinePen pen = PlotPen(text, 1.4, kLineStyle, kMeanColour);
+    const double half = kMeanPoints * text.Unit() / 2;
+    for (const LevelMean& mean : data.means) {
+        const CanvasPoint centre = plot.Map(mean.x, mean.y);
+        DrawClipped(text.Canvas(), {{centre.x - half, centre.y}, {centre.x + half, centre.y}},
+                    plot.frame, pen);
     }
 }
 
 } // namespace
 
 std::string EquationText(double a, double b, char sep) {
-    return "y = " + FormatGeneral(b, kPrecision8, sep) + "·x " + (a < 0 ? "− " : "+ ") +
-           FormatGeneral(std::fabs(a), kPrecision6, sep);
+    return "y = " + FormatProse(b, kPrecision8, sep, true) + "·x " + (a < 0 ? "− " : "+ ") +
+           FormatProse(std::fabs(a), kPrecision6, sep, true);
 }
 
 PlotGeometry DrawCalibrationPlot(PageCanvas& canvas, const PlotData& data, const CanvasRect& area,
@@ -177,14 +256,24 @@ PlotGeometry DrawCalibrationPlot(PageCanvas& canvas, const PlotData& data, const
         DrawNote(text, plot, kNoPoints);
         return plot;
     }
-    const bool limits = (data.LD && InsideRange(x, std::fabs(*data.LD))) ||
-                        (data.LC && InsideRange(x, std::fabs(*data.LC)));
-    const std::vector<LegendEntry> legend = Legend(text, data, limits);
-    const double marker = kResponseMarkerPoints * text.Unit();
-    plot = LayOutPlot(text, area, legend, x, y, marker / 2 + 1, sep);
+    const LimitLines lines = Lines(data, x);
+    std::vector<LegendEntry> legend = Legend(text, data, lines);
+    std::vector<std::string> notes = Notes(data, lines, sep);
+    const double margin = kFlagPoints * text.Unit() / 2 + 1;
+    plot = LayOutPlot(text, area, legend, x, y, margin, sep, notes);
+    // Too small for the notes, then for the legend: the frame is worth more.
+    // (valdex-cli grafico refuses sizes that would come to this.)
+    for (auto* dropped : {&notes, static_cast<std::vector<std::string>*>(nullptr)}) {
+        if (plot.drawn) break;
+        if (dropped != nullptr)
+            dropped->clear();
+        else
+            legend.clear();
+        plot = LayOutPlot(text, area, legend, x, y, margin, sep, notes);
+    }
     if (!plot.drawn) return plot;
     const PlotTitles titles{kCalibrationTitle, data.xTitle, data.yTitle};
-    DrawPlotAxes(text, plot, titles, legend, sep);
+    DrawPlotAxes(text, plot, titles, legend, sep, notes);
 
     canvas.SetClip(plot.frame);
     const bool falling = data.b && *data.b < 0;
@@ -196,19 +285,14 @@ PlotGeometry DrawCalibrationPlot(PageCanvas& canvas, const PlotData& data, const
         DrawClipped(canvas, Curve(plot, curves.xs, curves.confidenceHigh), plot.frame, confidence);
         DrawClipped(canvas, Curve(plot, curves.xs, curves.confidenceLow), plot.frame, confidence);
     }
-    if (data.a && data.b && data.levels.Span() > 0)
+    if (data.a && data.b && curves.span.Span() > 0)
         DrawClipped(canvas,
-                    {plot.Map(data.levels.low, data.Line(data.levels.low)),
-                     plot.Map(data.levels.high, data.Line(data.levels.high))},
+                    {plot.Map(curves.span.low, data.Line(curves.span.low)),
+                     plot.Map(curves.span.high, data.Line(curves.span.high))},
                     plot.frame, PlotPen(text, 1.4, kLineStyle, kCanvasBlack));
-    DrawLimits(text, plot, data, falling);
-    MarkerSet drawn;
-    for (const PlotPoint& point : data.points) {
-        const CanvasPoint centre = plot.Map(point.x, point.y);
-        if (!plot.frame.Contains(centre) || !drawn.Add(centre, kResponseMarker)) continue;
-        canvas.DrawMarker(centre, kResponseMarker, marker, kCanvasBlack);
-    }
-    DrawCornerBox(text, plot, data, falling, sep);
+    DrawLimits(text, plot, data, lines, falling);
+    DrawMeans(text, plot, data);
+    DrawResponses(text, plot, data);
     canvas.ClearClip();
     DrawFrame(text, plot);
     return plot;

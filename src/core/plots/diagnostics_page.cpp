@@ -1,5 +1,6 @@
 #include "plots/diagnostics_page.h"
 
+#include "base/app_error.h"
 #include "plots/diagnostics_summary.h"
 #include "report/laser_report.h"
 
@@ -21,6 +22,34 @@ constexpr int kLeastPlotRows = 24;
 
 } // namespace
 
+namespace {
+
+// The word in pieces no wider than `width`, cut between whole characters;
+// each piece holds at least one character.
+std::vector<std::string> WordPieces(const PageCanvas& canvas, const std::string& word, int width) {
+    std::vector<std::string> pieces;
+    std::string rest = word;
+    while (canvas.TextWidth(rest) > width) {
+        std::string piece = Elided(rest, [&](const std::string& t) {
+            return canvas.TextWidth(t) - canvas.TextWidth("…") <= width;
+        });
+        piece = piece.size() > 3 && piece.ends_with("…") ? piece.substr(0, piece.size() - 3) : "";
+        if (piece.empty()) { // not even one character fits: it stands alone
+            std::size_t end = 1;
+            while (end < rest.size() && (static_cast<unsigned char>(rest[end]) & 0xC0) == 0x80)
+                ++end;
+            piece = rest.substr(0, end);
+        }
+        pieces.push_back(piece);
+        rest = rest.substr(piece.size());
+        if (rest.empty()) return pieces;
+    }
+    pieces.push_back(rest);
+    return pieces;
+}
+
+} // namespace
+
 std::vector<std::string> WrapLines(const PageCanvas& canvas, const std::vector<std::string>& lines,
                                    int width) {
     std::vector<std::string> wrapped;
@@ -32,11 +61,15 @@ std::vector<std::string> WrapLines(const PageCanvas& canvas, const std::vector<s
             if (end == std::string::npos) end = line.size();
             const std::string word = line.substr(start, end - start);
             const std::string joined = current.empty() ? word : current + " " + word;
-            if (!current.empty() && canvas.TextWidth(joined) > width) {
-                wrapped.push_back(current);
-                current = word;
-            } else {
+            if (canvas.TextWidth(joined) <= width) {
                 current = joined;
+            } else {
+                if (!current.empty()) wrapped.push_back(current);
+                // A word wider than the line goes on over as many lines as it takes.
+                std::vector<std::string> pieces = WordPieces(canvas, word, width);
+                current = pieces.back();
+                pieces.pop_back();
+                wrapped.insert(wrapped.end(), pieces.begin(), pieces.end());
             }
             start = end + 1;
         }
@@ -62,10 +95,23 @@ DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const Calibration
 
         const int left = writer.ColumnX(kLeftColumn);
         const int width = std::max(1, page.units.PageWidth - 2 * left);
-        page.summary = WrapLines(canvas, DiagnosticsSummaryLines(diagnostics, sep), width);
+        std::vector<std::string> sentences = DiagnosticsSummaryLines(diagnostics, sep);
+        for (std::string& sentence : sentences)
+            sentence = DisplayText(sentence);
+        page.summary = WrapLines(canvas, sentences, width);
         const int lastRow = LaserReport::LastBodyRow();
         const int mostLines = lastRow - kPlotsFirstRow - kLeastPlotRows;
-        if (static_cast<int>(page.summary.size()) > mostLines) page.summary.resize(mostLines);
+        if (static_cast<int>(page.summary.size()) > mostLines && mostLines > 0) {
+            // The lines that give way are not lost silently: the last one
+            // kept ends in "…".
+            page.summary.resize(mostLines);
+            std::string& last = page.summary.back();
+            const int x = writer.ColumnX(kLeftColumn);
+            last = Elided(last + " …", [&](const std::string& t) {
+                return x + canvas.TextWidth(t) <= page.units.PageWidth;
+            });
+            if (!last.ends_with("…")) last += "…";
+        }
         page.summaryRow = lastRow - static_cast<int>(page.summary.size()) + 1;
 
         const double unit = page.units.LineUnit;

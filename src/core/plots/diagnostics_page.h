@@ -31,7 +31,7 @@ DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const Calibration
                                            const Diagnostics& diagnostics, char decimalSeparator);
 
 // The lines cut at blanks so that none is wider than `width` in the canvas's
-// font; a word wider than that stands alone on its line.
+// font; a word wider than that is cut between its characters.
 std::vector<std::string> WrapLines(const PageCanvas& canvas, const std::vector<std::string>& lines,
                                    int width);
 

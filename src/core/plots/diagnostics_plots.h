@@ -6,9 +6,14 @@
 //
 // Calibration plot: every response at its level; the fitted line over the
 // levels; the 95 % confidence band of the mean response (dashed) and the 95 %
-// prediction band of one response (dotted); the study's LD and LC as
-// dash-dotted vertical lines labelled "LD" and "LC"; the equation, r², N, LD
-// and LC in a corner. Residual plot: the standardized residuals against the
+// prediction band of one response (dotted), both from 0 when every level is
+// at least 0; each level's mean as a short dash; equal responses as one
+// marker with their count beside it; the response Grubbs flags in a square;
+// the study's LD and LC as dash-dotted vertical lines labelled "LD" and "LC"
+// when they lie inside the x axis; under the legend, outside the frame, the
+// equation, a and b with their 95 % intervals, s(y/x), r², N, the limits
+// (with a note for one outside the axis or not estimable), the flagged
+// responses and the caveats of the limits. Residual plot: the standardized residuals against the
 // added quantity, a zero line, dashed lines at ±2, the points beyond them as
 // squares. Nothing of the data is drawn outside a plot's frame.
 
@@ -24,6 +29,7 @@ namespace valdex {
 inline constexpr CanvasColour kConfidenceColour = 0x1565C0;
 inline constexpr CanvasColour kPredictionColour = 0xC62828;
 inline constexpr CanvasColour kLimitColour = 0x2E7D32;
+inline constexpr CanvasColour kMeanColour = 0x6A1B9A;
 inline constexpr CanvasColour kOutlierColour = 0xC62828;
 inline constexpr LineStyle kLineStyle = LineStyle::Solid;
 inline constexpr LineStyle kConfidenceStyle = LineStyle::Dashed;
@@ -58,7 +64,8 @@ DiagnosticsPlots DrawDiagnosticsPlots(PageCanvas& canvas, const CalibrationStudy
                                       const Diagnostics& diagnostics, const CanvasRect& area,
                                       char decimalSeparator);
 
-// The equation as the corner shows it: "y = 2.0233333·x − 0.0333333".
+// The equation as the plot shows it: "y = 2.0233333·x − 0.0333333", every
+// minus sign U+2212.
 std::string EquationText(double a, double b, char decimalSeparator);
 
 } // namespace valdex

@@ -15,7 +15,7 @@ public:
     explicit Summary(char sep) : sep_(sep) {}
 
     std::string Number(double value, int precision = kPrecision6) const {
-        return FormatGeneral(value, precision, sep_);
+        return FormatProse(value, precision, sep_, true);
     }
     // "name = value", or nothing when the value is missing.
     std::string Pair(const std::string& name, const Value& value) const {
@@ -107,19 +107,17 @@ void TestSentences(const Diagnostics& d, Summary& s) {
            m.significant ? "la parábola ajusta significativamente mejor que la recta."
                          : "la parábola no mejora significativamente la recta.",
            m.reason);
-    std::vector<std::string> flagged;
     bool tested = false;
-    for (std::size_t i = 0; i < d.levels.size(); ++i) {
-        tested = tested || d.levels[i].grubbsG.has_value();
-        if (d.levels[i].outlier) flagged.push_back(std::to_string(i + 1));
-    }
+    for (const LevelDiagnostics& level : d.levels)
+        tested = tested || level.grubbsG.has_value();
+    const std::string flagged = FlaggedResponsesText(GrubbsFlaggedResponses(d));
     if (!tested)
         s.Line("Grubbs: no calculado. Ningún nivel tiene tres réplicas distintas.");
     else if (flagged.empty())
         s.Line("Grubbs (α = " + s.Number(kTestAlpha) + "): sin valores atípicos.");
     else
-        s.Line("Grubbs (α = " + s.Number(kTestAlpha) + "): posibles atípicos en los niveles " +
-               Summary::Join(flagged) + "; ninguna respuesta se elimina.");
+        s.Line("Grubbs (α = " + s.Number(kTestAlpha) + "): " + flagged +
+               "; ninguna respuesta se elimina.");
 }
 
 void LimitSentences(const Diagnostics& d, Summary& s) {
@@ -141,12 +139,24 @@ void LimitSentences(const Diagnostics& d, Summary& s) {
 
 } // namespace
 
+// Every significance level the page uses, and m, in one line.
+void LevelsSentence(const Diagnostics& d, Summary& s) {
+    const DiagnosticOptions& o = d.options;
+    s.Line("Significación: bandas " + s.Number(kBandLevel * 100) +
+           " %; pruebas α = " + s.Number(kTestAlpha) + "; Mandel α = " + s.Number(kMandelAlpha) +
+           "; límites α = " + s.Number(o.alpha) + ", β = " + s.Number(o.beta) +
+           "; m = " + std::to_string(o.m) + ".");
+}
+
 std::vector<std::string> DiagnosticsSummaryLines(const Diagnostics& d, char sep) {
     Summary s(sep);
+    LevelsSentence(d, s);
     LineSentence(d, s, sep);
     ResidualSentence(d, s);
     TestSentences(d, s);
     LimitSentences(d, s);
+    for (const std::string& caveat : d.limitCaveats)
+        s.Line(caveat);
     return s.Take();
 }
 

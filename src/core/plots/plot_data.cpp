@@ -1,5 +1,6 @@
 #include "plots/plot_data.h"
 
+#include "calc/student_t_table.h"
 #include "diagnostics/distributions.h"
 
 #include <cmath>
@@ -57,6 +58,31 @@ std::optional<BandModel> Bands(const Diagnostics& d) {
 
 } // namespace
 
+std::vector<ResponsePlace> GrubbsFlaggedResponses(const Diagnostics& d) {
+    std::vector<ResponsePlace> flagged;
+    for (std::size_t i = 0; i < d.levels.size(); ++i) {
+        if (!d.levels[i].outlier || !d.levels[i].mean) continue;
+        const int level = static_cast<int>(i) + 1;
+        const double mean = *d.levels[i].mean;
+        const ResidualRow* furthest = nullptr;
+        for (const ResidualRow& row : d.residuals)
+            if (row.level == level &&
+                (furthest == nullptr || std::fabs(row.y - mean) > std::fabs(furthest->y - mean)))
+                furthest = &row;
+        if (furthest != nullptr) flagged.push_back({furthest->level, furthest->replicate});
+    }
+    return flagged;
+}
+
+std::string FlaggedResponsesText(const std::vector<ResponsePlace>& flagged) {
+    if (flagged.empty()) return "";
+    std::string text = flagged.size() == 1 ? "posible atípico: " : "posibles atípicos: ";
+    for (std::size_t i = 0; i < flagged.size(); ++i)
+        text += (i == 0 ? "" : "; ") + ("nivel " + std::to_string(flagged[i].level) + ", réplica " +
+                                        std::to_string(flagged[i].replicate));
+    return text;
+}
+
 bool BeyondResidualLimit(const PlotPoint& point) {
     return point.standardized && std::fabs(*point.standardized) > kResidualLimit;
 }
@@ -81,7 +107,7 @@ PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& d) {
     data.points.reserve(d.residuals.size());
     for (const ResidualRow& row : d.residuals) {
         if (!std::isfinite(row.x) || !std::isfinite(row.y)) continue;
-        data.points.push_back({row.x, row.y, row.standardized});
+        data.points.push_back({row.x, row.y, row.standardized, row.level, row.replicate, false});
         if (!data.hasPoints) data.levels = {row.x, row.x};
         data.levels.low = std::min(data.levels.low, row.x);
         data.levels.high = std::max(data.levels.high, row.x);
@@ -92,15 +118,39 @@ PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& d) {
         data.b = d.line.b;
         data.bands = Bands(d);
         data.r2 = CoefficientOfDetermination(d);
+        data.s = d.line.s;
+        if (data.bands && d.line.sa) {
+            // The t of the results window (its table), so that the plot's
+            // intervals are the ones the results window prints.
+            StudentTTable table;
+            table.Fill();
+            const long double t = table.Lookup(d.line.df);
+            const long double ha = t * *d.line.sa;
+            const long double hb = t * *d.line.s / std::sqrt(static_cast<long double>(*d.line.qx));
+            const auto a = Finite(*d.line.a - ha), a2 = Finite(*d.line.a + ha);
+            const auto b = Finite(*d.line.b - hb), b2 = Finite(*d.line.b + hb);
+            if (a && a2) data.aInterval = Interval{*a, *a2};
+            if (b && b2) data.bInterval = Interval{*b, *b2};
+        }
     }
+    for (const LevelDiagnostics& level : d.levels)
+        if (level.mean && std::isfinite(level.x)) data.means.push_back({level.x, *level.mean});
+    for (const ResponsePlace& place : GrubbsFlaggedResponses(d))
+        for (PlotPoint& point : data.points)
+            if (point.level == place.level && point.replicate == place.replicate)
+                point.grubbsFlag = true;
     if (d.study.LD) data.LD = Finite(*d.study.LD);
     if (d.study.LC) data.LC = Finite(*d.study.LC);
+    data.limitReason = d.study.reason;
+    data.caveats = d.limitCaveats;
     return data;
 }
 
 std::optional<Interval> SharedXData(const PlotData& data) {
     if (!data.hasPoints) return std::nullopt;
     Interval x = data.levels;
+    // Every level at least 0: from 0, where the intercept and the limits live.
+    if (x.low >= 0) x.low = 0;
     const double width = x.Span() > 0 ? x.Span() : std::fabs(x.high);
     for (const std::optional<double>& limit : {data.LD, data.LC}) {
         if (!limit) continue;

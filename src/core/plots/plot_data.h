@@ -20,6 +20,13 @@ struct PlotPoint {
     double x = 0;
     double y = 0;
     std::optional<double> standardized; // e / s(y/x)
+    int level = 0, replicate = 0;       // 1-based, as in the study
+    bool grubbsFlag = false;            // the response Grubbs flags in its level
+};
+
+// The mean response of one level.
+struct LevelMean {
+    double x = 0, y = 0;
 };
 
 // Standardized residuals beyond ±2 are drawn apart.
@@ -50,6 +57,16 @@ struct PlotData {
     std::optional<double> LD, LC;
     std::optional<double> r2;
     int N = 0;
+    // The line's standard deviation and the 95 % intervals of a and b as the
+    // results window gives them: a ± t·s_a, b ± t·s/√Q_x, t from its table
+    // for N − 2 degrees of freedom.
+    std::optional<double> s;
+    std::optional<Interval> aInterval, bInterval;
+    std::vector<LevelMean> means;
+    // Why a limit has no value ("no estimable (s = 0)"), and the sentences
+    // that qualify the limits.
+    std::string limitReason;
+    std::vector<std::string> caveats;
     std::string xTitle; // "Cantidad adicionada (<unidades>)"
     std::string yTitle; // the measured property
     std::string units;  // of the added quantity
@@ -62,8 +79,22 @@ std::optional<double> CoefficientOfDetermination(const Diagnostics& diagnostics)
 
 PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& diagnostics);
 
-// The x interval both plots share: the levels, with LD and LC when they lie
-// no further from the levels than the levels' own width.
+// A response by its level and replicate, both 1-based.
+struct ResponsePlace {
+    int level = 0, replicate = 0;
+};
+
+// In each level that Grubbs flags, the response furthest from the level's
+// mean (the one its statistic G measures; the first of equal ones).
+std::vector<ResponsePlace> GrubbsFlaggedResponses(const Diagnostics& diagnostics);
+
+// "posible atípico: nivel 3, réplica 2", "posibles atípicos: nivel 1,
+// réplica 1; nivel 3, réplica 2"; empty when none is flagged.
+std::string FlaggedResponsesText(const std::vector<ResponsePlace>& flagged);
+
+// The x interval both plots share: the levels, from 0 when every level is
+// at least 0, with LD and LC when they lie no further from the levels than
+// the levels' own width.
 std::optional<Interval> SharedXData(const PlotData& data);
 
 } // namespace valdex

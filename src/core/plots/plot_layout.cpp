@@ -19,10 +19,6 @@ constexpr double kLegendSpacing = 9;
 // A frame smaller than this in either direction shows nothing readable.
 constexpr double kSmallestFrame = 24;
 
-bool IsContinuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
-
 } // namespace
 
 double PlotGeometry::MapX(double value) const {
@@ -59,30 +55,58 @@ void PlotText::At(double x, double y, const std::string& text) {
 }
 
 std::string PlotText::Fit(const std::string& text, double width) const {
-    if (Width(text) <= width) return text;
-    std::string cut = text;
-    while (!cut.empty()) {
-        // Whole characters only: the texts are UTF-8.
-        do
-            cut.pop_back();
-        while (!cut.empty() && IsContinuation(static_cast<unsigned char>(cut.back())));
-        if (cut.empty()) break;
-        if (Width(cut + "…") <= width) return cut + "…";
+    // Whole characters only: the texts are UTF-8.
+    const std::string fitted =
+        Elided(text, [&](const std::string& t) { return Width(t) <= width; });
+    return fitted == "…" ? "" : fitted;
+}
+
+std::vector<std::string> PlotText::Wrap(const std::string& text, double width) const {
+    std::vector<std::string> lines;
+    std::string current;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        const std::string joined = current.empty() ? word : current + " " + word;
+        if (current.empty() || Width(joined) <= width) {
+            current = joined;
+        } else {
+            lines.push_back(Fit(current, width));
+            current = word;
+        }
+        start = end + 1;
     }
-    return "";
+    lines.push_back(Fit(current, width));
+    return lines;
 }
 
 LinePen PlotPen(const PlotText& text, double points, LineStyle style, CanvasColour colour) {
     return {style, std::max(1.0, points * text.Unit()), colour};
 }
 
-bool MarkerSet::Add(CanvasPoint centre, MarkerShape shape) {
-    const auto half = [](double v) {
-        return static_cast<unsigned long long>(std::llround(v * 2)) & 0x3FFFFFFFULL;
-    };
-    const unsigned long long key =
-        half(centre.x) << 32 | half(centre.y) << 2 | static_cast<unsigned long long>(shape);
-    return seen_.insert(key).second;
+void CountedMarkers::Add(CanvasPoint centre, MarkerShape shape, double size, CanvasColour colour) {
+    Spot& spot =
+        spots_[{std::llround(centre.x * 2), std::llround(centre.y * 2), static_cast<int>(shape)}];
+    if (spot.count++ == 0) spot = {centre, shape, size, colour, 1};
+}
+
+void CountedMarkers::Draw(PlotText& text, const PlotGeometry& plot) const {
+    for (const auto& [key, spot] : spots_)
+        text.Canvas().DrawMarker(spot.centre, spot.shape, spot.size, spot.colour);
+    text.Use(kTickPoints);
+    const double gap = text.Unit();
+    for (const auto& [key, spot] : spots_) {
+        if (spot.count < 2) continue;
+        const std::string count = "×" + std::to_string(spot.count);
+        const double width = text.Width(count);
+        double x = spot.centre.x + spot.size / 2 + gap;
+        if (x + width > plot.frame.Right()) x = spot.centre.x - spot.size / 2 - gap - width;
+        const double y = std::clamp(spot.centre.y - text.Em() * 0.55, plot.frame.top,
+                                    std::max(plot.frame.top, plot.frame.Bottom() - text.Row()));
+        text.At(x, y, count);
+    }
 }
 
 namespace {
@@ -133,38 +157,52 @@ Heights MeasureHeights(PlotText& text) {
 
 // Where the texts of a plot stand, from its area and frame.
 struct TextPlaces {
-    double titleY, yTitleY, xLabelsY, xTitleY, legendY;
+    double titleY, yTitleY, xLabelsY, xTitleY, legendY, notesY;
 };
 
 TextPlaces Places(const PlotText& text, const PlotGeometry& plot, const Heights& h,
-                  std::size_t legendRows) {
+                  std::size_t legendRows, std::size_t noteRows) {
     const double u = text.Unit();
     TextPlaces p{};
     p.titleY = plot.area.top + kPadding * u;
     p.yTitleY = p.titleY + h.title;
     p.xLabelsY = plot.frame.Bottom() + (kTickLength + kLabelGap) * u;
     p.xTitleY = p.xLabelsY + h.tick;
-    p.legendY = plot.area.Bottom() - kPadding * u - static_cast<double>(legendRows) * h.tick;
+    p.notesY = plot.area.Bottom() - kPadding * u - static_cast<double>(noteRows) * h.tick;
+    p.legendY = p.notesY - static_cast<double>(legendRows) * h.tick;
     return p;
+}
+
+// The notes wrapped to the area's width, in the tick font.
+std::vector<std::string> NoteRows(PlotText& text, const std::vector<std::string>& notes,
+                                  double width) {
+    text.Use(kTickPoints);
+    std::vector<std::string> rows;
+    for (const std::string& note : notes)
+        for (std::string& row : text.Wrap(note, width))
+            rows.push_back(std::move(row));
+    return rows;
 }
 
 } // namespace
 
 PlotGeometry LayOutPlot(PlotText& text, const CanvasRect& area,
                         const std::vector<LegendEntry>& legend, const Interval& xData,
-                        const Interval& yData, double margin, char sep) {
+                        const Interval& yData, double margin, char sep,
+                        const std::vector<std::string>& notes) {
     PlotGeometry plot;
     plot.area = area;
     const double u = text.Unit();
     const Heights h = MeasureHeights(text);
     const double pad = kPadding * u;
     const std::size_t legendRows = LegendRows(text, legend, area.width - 2 * pad).size();
+    const std::size_t noteRows = NoteRows(text, notes, area.width - 2 * pad).size();
 
     // Top: the title, the y-axis title, half a label for the top tick's label.
     const double top = area.top + pad + h.title + h.axisTitle + h.tickEm * 0.6;
     // Bottom: the legend, the x-axis title, the tick labels, the ticks.
-    double bottom = area.Bottom() - pad - static_cast<double>(legendRows) * h.tick;
-    if (legendRows > 0) bottom -= 2 * u;
+    double bottom = area.Bottom() - pad - static_cast<double>(legendRows + noteRows) * h.tick;
+    if (legendRows + noteRows > 0) bottom -= 2 * u;
     bottom -= h.axisTitle + h.tick + (kTickLength + kLabelGap) * u;
     plot.frame.top = top;
     plot.frame.height = bottom - top;
@@ -172,12 +210,13 @@ PlotGeometry LayOutPlot(PlotText& text, const CanvasRect& area,
 
     text.Use(kTickPoints);
     plot.y = MakeScale(PaddedRange(yData, plot.frame.height, margin), plot.frame.height,
-                       [&](const std::vector<double>&, double stepLength, int) {
+                       [&](const std::vector<double>&, double stepLength, int, int) {
                            return stepLength >= h.tick * 1.2;
                        });
     double labelWidth = 0;
     for (double tick : plot.y.ticks)
-        labelWidth = std::max(labelWidth, text.Width(TickLabel(tick, plot.y.precision, sep)));
+        labelWidth = std::max(labelWidth,
+                              text.Width(TickLabel(tick, plot.y.precision, plot.y.exponent, sep)));
     plot.frame.left = area.left + pad + labelWidth + (kLabelGap + kTickLength) * u;
     // Room on the right for half of the last tick's label.
     const double right = area.Right() - pad - h.tickEm * 1.5;
@@ -185,15 +224,16 @@ PlotGeometry LayOutPlot(PlotText& text, const CanvasRect& area,
     if (!(plot.frame.width >= kSmallestFrame * u)) return plot;
 
     const double gap = h.tickEm;
-    plot.x = MakeScale(PaddedRange(xData, plot.frame.width, margin), plot.frame.width,
-                       [&](const std::vector<double>& ticks, double stepLength, int precision) {
-                           for (std::size_t i = 1; i < ticks.size(); ++i) {
-                               const double a = text.Width(TickLabel(ticks[i - 1], precision, sep));
-                               const double b = text.Width(TickLabel(ticks[i], precision, sep));
-                               if ((a + b) / 2 + gap > stepLength) return false;
-                           }
-                           return true;
-                       });
+    plot.x = MakeScale(
+        PaddedRange(xData, plot.frame.width, margin), plot.frame.width,
+        [&](const std::vector<double>& ticks, double stepLength, int precision, int exponent) {
+            for (std::size_t i = 1; i < ticks.size(); ++i) {
+                const double a = text.Width(TickLabel(ticks[i - 1], precision, exponent, sep));
+                const double b = text.Width(TickLabel(ticks[i], precision, exponent, sep));
+                if ((a + b) / 2 + gap > stepLength) return false;
+            }
+            return true;
+        });
     plot.drawn = true;
     return plot;
 }
@@ -244,26 +284,36 @@ void CentredIn(PlotText& text, const PlotGeometry& plot, double centre, double y
 } // namespace
 
 void DrawPlotAxes(PlotText& text, const PlotGeometry& plot, const PlotTitles& titles,
-                  const std::vector<LegendEntry>& legend, char sep) {
+                  const std::vector<LegendEntry>& legend, char sep,
+                  const std::vector<std::string>& notes) {
     const double u = text.Unit();
     const Heights h = MeasureHeights(text);
     const double pad = kPadding * u;
     const std::size_t legendRows = LegendRows(text, legend, plot.area.width - 2 * pad).size();
-    const TextPlaces places = Places(text, plot, h, legendRows);
+    const std::vector<std::string> noteRows = NoteRows(text, notes, plot.area.width - 2 * pad);
+    const TextPlaces places = Places(text, plot, h, legendRows, noteRows.size());
     const double frameCentre = plot.frame.left + plot.frame.width / 2;
     PageCanvas& canvas = text.Canvas();
 
     text.Use(kPlotTitlePoints);
     CentredIn(text, plot, frameCentre, places.titleY, titles.title);
     text.Use(kAxisTitlePoints);
+    // A common factor of the labels stands after the axis's title, whole.
+    const auto withFactor = [&](const std::string& title, int exponent, double room) {
+        const std::string factor = FactorText(exponent);
+        if (factor.empty()) return text.Fit(title, room);
+        const std::string suffix = title.empty() ? factor : " (" + factor + ")";
+        return text.Fit(title, room - text.Width(suffix)) + suffix;
+    };
     // The y-axis title stands above the axis, from the frame's left edge.
     const std::string yTitle =
-        text.Fit(titles.yTitle, plot.area.Right() - pad - plot.area.left - pad);
+        withFactor(titles.yTitle, plot.y.exponent, plot.area.Right() - pad - plot.area.left - pad);
     const double yTitleX =
         std::max(plot.area.left + pad,
                  std::min(plot.frame.left, plot.area.Right() - pad - text.Width(yTitle)));
     text.At(yTitleX, places.yTitleY, yTitle);
-    CentredIn(text, plot, frameCentre, places.xTitleY, titles.xTitle);
+    CentredIn(text, plot, frameCentre, places.xTitleY,
+              withFactor(titles.xTitle, plot.x.exponent, plot.area.width - 2 * pad));
 
     const LinePen axisPen = PlotPen(text, 0.8, LineStyle::Solid, kCanvasBlack);
     const double tick = kTickLength * u;
@@ -272,16 +322,20 @@ void DrawPlotAxes(PlotText& text, const PlotGeometry& plot, const PlotTitles& ti
     for (double value : plot.x.ticks) {
         const double x = plot.MapX(value);
         canvas.DrawStyledLine({x, plot.frame.Bottom()}, {x, plot.frame.Bottom() + tick}, axisPen);
-        CentredIn(text, plot, x, places.xLabelsY, TickLabel(value, plot.x.precision, sep));
+        CentredIn(text, plot, x, places.xLabelsY,
+                  TickLabel(value, plot.x.precision, plot.x.exponent, sep));
     }
     for (double value : plot.y.ticks) {
         const double y = plot.MapY(value);
         canvas.DrawStyledLine({plot.frame.left - tick, y}, {plot.frame.left, y}, axisPen);
-        const std::string label = TickLabel(value, plot.y.precision, sep);
+        const std::string label = TickLabel(value, plot.y.precision, plot.y.exponent, sep);
         // The digits' middle, a little above the middle of the character cell.
         text.At(plot.frame.left - tick - kLabelGap * u - text.Width(label), y - em * 0.55, label);
     }
     if (legendRows > 0) DrawLegend(text, plot, legend, places.legendY);
+    text.Use(kTickPoints);
+    for (std::size_t i = 0; i < noteRows.size(); ++i)
+        text.At(plot.area.left + pad, places.notesY + static_cast<double>(i) * h.tick, noteRows[i]);
 }
 
 void DrawFrame(PlotText& text, const PlotGeometry& plot) {

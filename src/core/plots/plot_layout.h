@@ -6,9 +6,10 @@
 #include "plots/axis_scale.h"
 #include "report/page_canvas.h"
 
+#include <map>
 #include <optional>
 #include <string>
-#include <unordered_set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
     void At(double x, double y, const std::string& text);
     // The text cut, with "…", to the width; empty when not even that fits.
     std::string Fit(const std::string& text, double width) const;
+    // The text in lines no wider than `width`, cut at blanks; a word wider
+    // than that is shortened by Fit.
+    std::vector<std::string> Wrap(const std::string& text, double width) const;
     PageCanvas& Canvas() { return canvas_; }
 
 private:
@@ -76,14 +80,18 @@ struct PlotTitles {
 };
 
 // Lays the plot out in `area`: the axis ranges keep the data `margin` device
-// pixels inside the frame. Nothing is drawn.
+// pixels inside the frame; `notes` stand under the legend, outside the
+// frame, each wrapped to the area's width. Nothing is drawn.
 PlotGeometry LayOutPlot(PlotText& text, const CanvasRect& area,
                         const std::vector<LegendEntry>& legend, const Interval& xData,
-                        const Interval& yData, double margin, char sep);
+                        const Interval& yData, double margin, char sep,
+                        const std::vector<std::string>& notes = {});
 
-// The titles, ticks and their labels and the legend.
+// The titles, ticks and their labels (an axis's common factor after its
+// title), the legend and the notes under it.
 void DrawPlotAxes(PlotText& text, const PlotGeometry& plot, const PlotTitles& titles,
-                  const std::vector<LegendEntry>& legend, char sep);
+                  const std::vector<LegendEntry>& legend, char sep,
+                  const std::vector<std::string>& notes = {});
 // The frame's outline, drawn over the data at its edges.
 void DrawFrame(PlotText& text, const PlotGeometry& plot);
 // A note in the middle of the frame, or of the area when there is no frame.
@@ -100,15 +108,24 @@ void DrawClipped(PageCanvas& canvas, const std::vector<CanvasPoint>& points,
 // A pen `points` wide, never thinner than one device pixel.
 LinePen PlotPen(const PlotText& text, double points, LineStyle style, CanvasColour colour);
 
-// Markers at the same place (to half a device pixel) are drawn once: a
-// hundred thousand responses give no more marks than can be seen.
-class MarkerSet {
+// Markers at the same place (to half a device pixel) are drawn once, so that
+// a hundred thousand responses give no more marks than can be seen; where
+// more than one stands, their count beside the marker ("×3") says so.
+class CountedMarkers {
 public:
-    // False when an equal marker already stands there.
-    bool Add(CanvasPoint centre, MarkerShape shape);
+    void Add(CanvasPoint centre, MarkerShape shape, double size, CanvasColour colour);
+    // The markers, then the counts in the tick font, inside the frame.
+    void Draw(PlotText& text, const PlotGeometry& plot) const;
 
 private:
-    std::unordered_set<unsigned long long> seen_;
+    struct Spot {
+        CanvasPoint centre;
+        MarkerShape shape = MarkerShape::Circle;
+        double size = 0;
+        CanvasColour colour = kCanvasBlack;
+        int count = 0;
+    };
+    std::map<std::tuple<long long, long long, int>, Spot> spots_;
 };
 
 } // namespace valdex

@@ -51,17 +51,17 @@ PlotGeometry DrawResidualPlot(PageCanvas& canvas, const PlotData& data, const In
     for (double level : {kResidualLimit, -kResidualLimit})
         DrawClipped(canvas, {{left, plot.MapY(level)}, {right, plot.MapY(level)}}, plot.frame,
                     limit);
-    MarkerSet drawn;
+    CountedMarkers markers;
     for (const PlotPoint& point : data.points) {
         if (!point.standardized || !std::isfinite(*point.standardized)) continue;
         const bool beyond = BeyondResidualLimit(point);
-        const MarkerShape shape = beyond ? kOutlierMarker : kResidualMarker;
         const CanvasPoint centre = plot.Map(point.x, *point.standardized);
-        if (!plot.frame.Contains(centre) || !drawn.Add(centre, shape)) continue;
-        canvas.DrawMarker(centre, shape,
-                          (beyond ? kOutlierMarkerPoints : kResidualMarkerPoints) * text.Unit(),
-                          beyond ? kOutlierColour : kCanvasBlack);
+        if (!plot.frame.Contains(centre)) continue;
+        markers.Add(centre, beyond ? kOutlierMarker : kResidualMarker,
+                    (beyond ? kOutlierMarkerPoints : kResidualMarkerPoints) * text.Unit(),
+                    beyond ? kOutlierColour : kCanvasBlack);
     }
+    markers.Draw(text, plot);
     if (!any) DrawNote(text, plot, kNoResiduals);
     canvas.ClearClip();
     DrawFrame(text, plot);
@@ -76,7 +76,12 @@ DiagnosticsPlots DrawDiagnosticsPlots(PageCanvas& canvas, const PlotData& data,
         first.width = second.width = area.width / 2;
         second.left = area.left + first.width;
     } else {
-        first.height = area.height * 0.57;
+        // The calibration plot's share, besides the notes under its legend
+        // (about five rows), which the residual plot does not have.
+        PlotText text(canvas);
+        text.Use(kTickPoints);
+        const double notes = std::min(5 * text.Row(), area.height * 0.15);
+        first.height = (area.height - notes) * 0.57 + notes;
         second.top = area.top + first.height;
         second.height = area.height - first.height;
     }

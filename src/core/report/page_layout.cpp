@@ -1,5 +1,6 @@
 #include "report/page_layout.h"
 
+#include "base/app_error.h"
 #include "base/number_conversion.h"
 #include "calc/calibration.h"
 #include "calc/format_general.h"
@@ -31,12 +32,46 @@ void SelectReportFont(PageCanvas& canvas, int pointSize) {
     canvas.SetFont(kReportFont, pointSize, FontPitch::Default);
 }
 
+std::string Elided(const std::string& text, const std::function<bool(const std::string&)>& fits) {
+    if (fits(text)) return text;
+    // Where each whole character ends; the longest start that fits, found by
+    // halving.
+    std::vector<std::size_t> ends;
+    for (std::size_t i = 1; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ends.push_back(i);
+    std::size_t low = 0, high = ends.size(); // ends[0 .. low) are known to fit
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (fits(text.substr(0, ends[middle - 1]) + "…"))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    if (low > 0) return text.substr(0, ends[low - 1]) + "…";
+    return fits("…") ? "…" : "";
+}
+
+namespace {
+
+// The text as shown from `x`: escaped, and cut with "…" at the page's right edge.
+std::string ShownFrom(const PageCanvas& canvas, int x, int pageWidth, const std::string& text) {
+    const std::string shown = DisplayText(text);
+    return Elided(shown,
+                  [&](const std::string& t) { return x + canvas.TextWidth(t) <= pageWidth; });
+}
+
+} // namespace
+
 void PageWriter::AtColumn(int row, int column, const std::string& text) {
-    canvas_.TextOut(ColumnX(column), RowY(row), text);
+    AtX(row, ColumnX(column), text);
 }
 
 void PageWriter::AtX(int row, int x, const std::string& text) {
-    canvas_.TextOut(x, RowY(row), text);
+    canvas_.TextOut(x, RowY(row), ShownFrom(canvas_, x, units_.PageWidth, text));
+}
+
+int PageWriter::Width(const std::string& text) const {
+    return canvas_.TextWidth(DisplayText(text));
 }
 
 int PageWriter::TableColumnX(int column, int previousEnd) const {
@@ -48,12 +83,14 @@ int PageWriter::TableColumnX(int column, int previousEnd) const {
 }
 
 void PageWriter::Centred(int row, const std::string& text) {
-    // Integer division truncates toward zero, also for a text wider than the page.
-    canvas_.TextOut((units_.PageWidth - canvas_.TextWidth(text)) / 2, RowY(row), text);
+    // Integer division truncates toward zero.
+    const std::string shown = ShownFrom(canvas_, 0, units_.PageWidth, text);
+    canvas_.TextOut((units_.PageWidth - canvas_.TextWidth(shown)) / 2, RowY(row), shown);
 }
 
 void PageWriter::RightAligned(int row, const std::string& text) {
-    canvas_.TextOut(units_.PageWidth - canvas_.TextWidth(text), RowY(row), text);
+    const std::string shown = ShownFrom(canvas_, 0, units_.PageWidth, text);
+    canvas_.TextOut(units_.PageWidth - canvas_.TextWidth(shown), RowY(row), shown);
 }
 
 void PageWriter::Rule(int row) {
@@ -115,11 +152,10 @@ int DrawLevelsTable(PageWriter& writer, const CalibrationStudy& study, int level
     const int lastColumn = std::min(levels, study.LevelColumns());
     int blockRow = layout.FirstRow;
     if (lastColumn < 0) return blockRow;
-    PageCanvas& canvas = writer.Canvas();
     auto widest = [&](int gridColumn) {
         int width = 0;
         for (int row = 0; row < 3; ++row)
-            width = std::max(width, canvas.TextWidth(study.LevelCell(gridColumn, row)));
+            width = std::max(width, writer.Width(study.LevelCell(gridColumn, row)));
         return width;
     };
     int slot = 0;
@@ -161,8 +197,8 @@ void DrawDataTable(PageWriter& writer, const CalibrationStudy& study, long long 
         std::min<long long>(std::max(responses, 0LL), study.ResponseRows());
     int widestLabel = 0;
     for (long long row = 0; row <= lastGridRow; ++row)
-        widestLabel = std::max(
-            widestLabel, writer.Canvas().TextWidth(study.ResponseCell(0, static_cast<int>(row))));
+        widestLabel =
+            std::max(widestLabel, writer.Width(study.ResponseCell(0, static_cast<int>(row))));
     const int responseX = writer.TableColumnX(layout.ResponseColumn,
                                               writer.ColumnX(layout.LabelColumn) + widestLabel);
     int gridRow = 0;

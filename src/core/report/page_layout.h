@@ -8,6 +8,7 @@
 #include "report/page_canvas.h"
 #include "study/calibration_study.h"
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -33,6 +34,11 @@ LayoutUnits BeginReportJob(PageCanvas& canvas, int bodyFontSize);
 
 void SelectReportFont(PageCanvas& canvas, int pointSize);
 
+// The longest start of the text, whole UTF-8 characters only, that `fits`
+// accepts with "…" after it; the text itself when it fits whole, empty when
+// not even "…" fits.
+std::string Elided(const std::string& text, const std::function<bool(const std::string&)>& fits);
+
 // Draws the body of a begun job and ends it; any failure on the way aborts
 // the job, so nothing of it comes out, and propagates.
 template <class Body> void RunJobBody(PageCanvas& canvas, Body&& body) {
@@ -45,7 +51,9 @@ template <class Body> void RunJobBody(PageCanvas& canvas, Body&& body) {
     canvas.EndDoc();
 }
 
-// The placements: row r at y = r * L, column k at x = k * C.
+// The placements: row r at y = r * L, column k at x = k * C. Every text is
+// shown with its control characters escaped, and a text that would run past
+// the printable width ends in "…" at its right edge (one line each).
 class PageWriter {
 public:
     PageWriter(PageCanvas& canvas, const LayoutUnits& units) : canvas_(canvas), units_(units) {}
@@ -60,6 +68,8 @@ public:
     void RightAligned(int row, const std::string& text);
     // From (0, y) to (W, y).
     void Rule(int row);
+    // The width of the text as it is shown, in the font in force.
+    int Width(const std::string& text) const;
 
     // The last row whose line lies wholly on the page.
     int LastRowOnPage() const;

@@ -87,6 +87,10 @@ ReportText BuildReport(const CalibrationStudy& study, CalibrationCalculator& cal
     } catch (const AppError& error) {
         report.error = error.what();
     }
+    // A control character typed into a study text is shown escaped, as the
+    // messages show it, never drawn raw.
+    for (std::string& line : report.lines)
+        line = DisplayText(line);
     return report;
 }
 

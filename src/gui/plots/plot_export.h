@@ -22,7 +22,7 @@ enum class ExportFormat { Pdf, Svg, Png };
 // The size of the SVG and PNG plots unless asked otherwise, and its bounds.
 inline constexpr int kDefaultPlotWidth = 1000;
 inline constexpr int kDefaultPlotHeight = 900;
-inline constexpr int kLeastPlotSide = 200;
+inline constexpr int kLeastPlotSide = 500; // below it the plots lose their texts
 inline constexpr int kMostPlotSide = 10000;
 
 // The format a file name's extension asks for, in any case; nothing for any

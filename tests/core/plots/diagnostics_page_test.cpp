@@ -73,7 +73,12 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
             EXPECT_EQ(line->y, (page.summaryRow + static_cast<int>(i)) * L);
             EXPECT_LE(CodePoints(line->text) * canvas.CharWidth(10), device.width - 2 * 540);
         }
-        EXPECT_TRUE(StartsWith(page.summary[0], "Recta: y = 2.0233333·x − 0.0333333"));
+        // Every significance level and m in one sentence, then the line.
+        const std::vector<std::string> sentences =
+            DiagnosticsSummaryLines(ComputeDiagnostics(study, {}, '.'), '.');
+        EXPECT_EQ(sentences.at(0), "Significación: bandas 95 %; pruebas α = 0.05; Mandel α = "
+                                   "0.01; límites α = 0.01, β = 0.01; m = 1.");
+        EXPECT_TRUE(StartsWith(sentences.at(1), "Recta: y = 2.0233333·x − 0.0333333"));
 
         // The plots between the identification and the summary.
         EXPECT_EQ(page.plotsArea.top, 10 * L);
@@ -109,10 +114,11 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
 TEST(DiagnosticsPageTest, WrapsAtBlanks) {
     RecordingCanvas canvas(600, 4800, 6300);
     canvas.SetFont("ARIAL", 10, FontPitch::Default); // 41 pixels a character
-    const std::vector<std::string> wrapped =
-        WrapLines(canvas, {"uno dos tres cuatro", "", "cincocincocinco seis"}, 41 * 8);
-    EXPECT_EQ(wrapped, (std::vector<std::string>{"uno dos", "tres", "cuatro", "", "cincocincocinco",
-                                                 "seis"}));
+    const std::vector<std::string> wrapped = WrapLines(
+        canvas, {"uno dos tres cuatro", "", "cincocincocinco seis", "ññññññññññ"}, 41 * 8);
+    // A word wider than the line is cut between whole characters.
+    EXPECT_EQ(wrapped, (std::vector<std::string>{"uno dos", "tres", "cuatro", "", "cincocin",
+                                                 "cocinco", "seis", "ññññññññ", "ññ"}));
 }
 
 TEST(DiagnosticsSummaryTest, LackOfFitOfTheCadmiumCalibration) {
@@ -158,6 +164,19 @@ TEST(DiagnosticsSummaryTest, ResidualsBeyondTwoAreNamed) {
                         "Residuos estandarizados fuera de ±2: 1 (nivel 7, réplica 2)."),
               lines.end())
         << ::testing::PrintToString(lines);
+}
+
+// A summary too long for the page keeps the plots their rows, and the last
+// line it keeps ends in "…": the lines that give way are not lost silently.
+TEST(DiagnosticsPageTest, SummaryTooLongEndsVisibly) {
+    RecordingCanvas canvas(600, 4800, 6300);
+    const CalibrationStudy study = PrintedExample();
+    Diagnostics d = ComputeDiagnostics(study, {}, '.');
+    d.limitCaveats.assign(40, "Límites calculados con una recta que no cumple.");
+    const DiagnosticsPageLayout page = PrintDiagnosticsPage(canvas, study, d, '.');
+    ASSERT_EQ(page.summary.size(), 57u - 10u - 24u);
+    EXPECT_TRUE(page.summary.back().ends_with("…")) << page.summary.back();
+    EXPECT_TRUE(page.plots.calibration.drawn);
 }
 
 } // namespace
