@@ -172,8 +172,9 @@ void DiagnosticsWindow::binterpolarClick() {
 }
 
 void DiagnosticsWindow::FitSampleResult() {
-    // Every line of the reading shows, six at least.
-    const int lines = std::max(6, sampleResult_->document()->lineCount());
+    // Every line of the reading shows; before the first reading the box
+    // leaves the room to the plots.
+    const int lines = std::max(2, sampleResult_->document()->lineCount());
     const int margins = 2 * (sampleResult_->frameWidth() +
                              static_cast<int>(sampleResult_->document()->documentMargin()));
     sampleResult_->setFixedHeight(sampleResult_->fontMetrics().lineSpacing() * lines + margins + 2);
