@@ -31,7 +31,7 @@ void StartUp(MainWindow& mainForm, SplashWindow& splash, const std::optional<std
         QObject::connect(
             &splash.Timer1(), &QTimer::timeout, &mainForm,
             [&mainForm, path = *study, opened] {
-                const bool done = mainForm.Rules().OpenStudy(path);
+                const bool done = mainForm.Rules().OpenNamedStudy(path);
                 if (opened) opened(done);
             },
             Qt::SingleShotConnection);

@@ -70,39 +70,40 @@ int RunImport(const std::vector<std::string>& args, char sep, Streams io) {
         io.err << *problem << '\n' << kUsage;
         return 2;
     }
+    // A quick answer before the table is read; the write itself never
+    // replaces, even a study another process creates meanwhile.
+    const std::string exists = options.output + ": ya existe; no se reemplaza sin --reemplazar.";
     std::error_code ignored;
-    if (!options.replace && std::filesystem::exists(options.output, ignored)) {
-        io.err << "valdex-cli: " << options.output
-               << ": ya existe; no se reemplaza sin --reemplazar.\n";
+    if (!options.replace &&
+        std::filesystem::exists(std::filesystem::symlink_status(options.output, ignored))) {
+        io.err << "valdex-cli: " << exists << '\n';
         return 1;
     }
     try {
-        std::string bytes;
-        try {
-            // A table of as many measurements as a study may hold, each line
-            // no longer than two values of a study file.
-            constexpr std::size_t kMaxTableBytes =
-                (kMaxFileResponses + 1) * (2 * kMaxFileValueLength + 3);
-            std::optional<std::string> read = ReadFileBytes(options.table, kMaxTableBytes);
-            if (!read)
-                throw StudyError("El archivo es mayor que " + std::to_string(kMaxTableBytes) +
-                                 " bytes, más de lo que cabe en un estudio.");
-            bytes = std::move(*read);
-        } catch (const AppError& error) {
-            throw FileError(options.table + ": " + error.what());
-        }
-        const CalibrationStudy study = StudyFromMeasurements(
-            ParseMeasurementTable(bytes, options.table, sep), options.texts, options.table);
+        CalibrationStudy study = ReadMeasurementTable(options.table, options.texts, sep);
         // What the window checks before it saves.
         const LevelCheck check = CheckLevelCount(study);
         if (check.LevelCheckFailed) throw StudyError(options.table + ": " + check.message);
+        const std::string written = options.output + ": " + study.LevelCount + " niveles, " +
+                                    std::to_string(study.ResponseRows()) + " respuestas.\n";
+        bool created = true;
         try {
-            WriteStudyFile(study, options.output);
+            if (options.replace) {
+                WriteStudyFile(study, options.output);
+            } else {
+                // The study's bytes alone are held while they are written.
+                const std::string bytes = SerializeStudy(study);
+                study = CalibrationStudy();
+                created = CreateFileContent(options.output, bytes);
+            }
         } catch (const AppError& error) {
             throw StudyError(options.output + ": " + error.what());
         }
-        io.out << options.output << ": " << study.LevelCount << " niveles, " << study.ResponseRows()
-               << " respuestas.\n";
+        if (!created) {
+            io.err << "valdex-cli: " << exists << '\n';
+            return 1;
+        }
+        io.out << written;
         io.out.flush();
         return 0;
     } catch (const std::exception& error) {

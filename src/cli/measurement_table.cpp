@@ -2,8 +2,11 @@
 
 #include "base/app_error.h"
 #include "base/number_conversion.h"
+#include "files/file_io.h"
+#include "files/study_file.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace valdex::cli {
 
@@ -86,79 +89,68 @@ std::string WithSeparator(std::string text, char decimalSeparator) {
 
 } // namespace
 
-std::vector<Measurement> ParseMeasurementTable(std::string_view bytes, const std::string& fileName,
-                                               char decimalSeparator) {
-    if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
-    std::vector<Measurement> measurements;
-    char column = 0; // set by the first line that is not blank
-    bool first = true;
-    int lineNumber = 0;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (Trim(line).empty()) continue;
-        if (!column) column = ColumnSeparator(line);
-        std::vector<std::string> cells = SplitCells(line, column);
-        while (cells.size() > 2 && cells.back().empty())
-            cells.pop_back();
-        if (std::all_of(cells.begin(), cells.end(), [](const auto& c) { return c.empty(); }))
-            continue;
-        const std::string prefix = LinePrefix(fileName, lineNumber);
-        if (cells.size() != 2)
-            throw StudyError(prefix +
-                             "se esperaban dos columnas (cantidad adicionada y respuesta) "
-                             "separadas por " +
-                             SeparatorName(column) + " y hay " + std::to_string(cells.size()) +
-                             ".");
-        const bool quantityIsNumber = IsNumber(cells[0]);
-        const bool responseIsNumber = IsNumber(cells[1]);
-        const bool header = first && !quantityIsNumber && !responseIsNumber;
-        first = false;
-        if (header) continue;
-        if (!quantityIsNumber)
-            throw StudyError(prefix + "la cantidad adicionada \"" + cells[0] +
-                             "\" no es un número.");
-        if (!responseIsNumber)
-            throw StudyError(prefix + "la respuesta \"" + cells[1] + "\" no es un número.");
-        measurements.push_back({WithSeparator(cells[0], decimalSeparator),
-                                WithSeparator(cells[1], decimalSeparator), lineNumber});
+MeasurementTable::MeasurementTable(std::string fileName, char decimalSeparator)
+    : fileName_(std::move(fileName)), decimalSeparator_(decimalSeparator) {}
+
+void MeasurementTable::AddLine(std::string_view line, int number) {
+    if (number == 1 && line.substr(0, kBom.size()) == kBom) line.remove_prefix(kBom.size());
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (Trim(line).empty()) return;
+    if (!column_) column_ = ColumnSeparator(line);
+    std::vector<std::string> cells = SplitCells(line, column_);
+    while (cells.size() > 2 && cells.back().empty())
+        cells.pop_back();
+    if (std::all_of(cells.begin(), cells.end(), [](const auto& c) { return c.empty(); })) return;
+    const std::string prefix = LinePrefix(fileName_, number);
+    if (cells.size() != 2)
+        throw StudyError(prefix +
+                         "se esperaban dos columnas (cantidad adicionada y respuesta) "
+                         "separadas por " +
+                         SeparatorName(column_) + " y hay " + std::to_string(cells.size()) + ".");
+    const bool quantityIsNumber = IsNumber(cells[0]);
+    const bool responseIsNumber = IsNumber(cells[1]);
+    const bool header = first_ && !quantityIsNumber && !responseIsNumber;
+    first_ = false;
+    if (header) return;
+    if (!quantityIsNumber)
+        throw StudyError(prefix + "la cantidad adicionada \"" + cells[0] + "\" no es un número.");
+    if (!responseIsNumber)
+        throw StudyError(prefix + "la respuesta \"" + cells[1] + "\" no es un número.");
+
+    // A table that cannot become a study is still read to its end, so that
+    // a cell further on that does not convert is the one reported.
+    ++measurementCount_;
+    if (!eleventhLevel_.empty()) return;
+    const long double value = NumberOf(cells[0]);
+    auto level = std::find_if(levels_.begin(), levels_.end(),
+                              [&](const Level& l) { return l.value == value; });
+    if (level == levels_.end()) {
+        const std::string quantity = WithSeparator(cells[0], decimalSeparator_);
+        if (static_cast<int>(levels_.size()) == kMaxFileLevels) {
+            eleventhLevel_ = prefix + "la cantidad " + quantity + " sería el nivel " +
+                             std::to_string(kMaxFileLevels + 1) +
+                             "; un estudio admite como máximo " + std::to_string(kMaxFileLevels) +
+                             " niveles.";
+            return;
+        }
+        levels_.push_back({value, quantity});
+        level = levels_.end() - 1;
     }
-    return measurements;
+    if (measurementCount_ > static_cast<std::size_t>(kMaxFileResponses)) return;
+    ++level->responses;
+    responses_.push_back({static_cast<int>(level - levels_.begin()),
+                          WithSeparator(std::move(cells[1]), decimalSeparator_)});
 }
 
-CalibrationStudy StudyFromMeasurements(const std::vector<Measurement>& measurements,
-                                       const StudyTexts& texts, const std::string& fileName) {
-    struct Level {
-        long double value;
-        std::string text;
-        std::vector<std::string> responses;
-    };
-    std::vector<Level> levels;
-    for (const Measurement& m : measurements) {
-        const long double value = NumberOf(m.Quantity);
-        auto level = std::find_if(levels.begin(), levels.end(),
-                                  [&](const Level& l) { return l.value == value; });
-        if (level == levels.end()) {
-            if (static_cast<int>(levels.size()) == kMaxFileLevels)
-                throw StudyError(LinePrefix(fileName, m.Line) + "la cantidad " + m.Quantity +
-                                 " sería el nivel " + std::to_string(kMaxFileLevels + 1) +
-                                 "; un estudio admite como máximo " +
-                                 std::to_string(kMaxFileLevels) + " niveles.");
-            levels.push_back({value, m.Quantity, {}});
-            level = levels.end() - 1;
-        }
-        level->responses.push_back(m.Response);
-    }
-    if (levels.empty()) throw StudyError(fileName + ": no hay mediciones.");
-    if (levels.size() < 2)
-        throw StudyError(fileName + ": todas las mediciones son de la cantidad " + levels[0].text +
-                         "; un estudio necesita de 2 a " + std::to_string(kMaxFileLevels) +
-                         " niveles.");
-    if (measurements.size() > static_cast<std::size_t>(kMaxFileResponses))
-        throw StudyError(fileName + ": hay " + std::to_string(measurements.size()) +
+CalibrationStudy MeasurementTable::TakeStudy(const StudyTexts& texts) {
+    if (!eleventhLevel_.empty()) throw StudyError(eleventhLevel_);
+    if (levels_.empty()) throw StudyError(fileName_ + ": no hay mediciones.");
+    if (levels_.size() < 2)
+        throw StudyError(fileName_ + ": todas las mediciones son de la cantidad " +
+                         levels_[0].text + "; un estudio necesita de 2 a " +
+                         std::to_string(kMaxFileLevels) + " niveles.");
+    if (measurementCount_ > static_cast<std::size_t>(kMaxFileResponses))
+        throw StudyError(fileName_ + ": hay " + std::to_string(measurementCount_) +
                          " mediciones; un estudio admite como máximo " +
                          std::to_string(kMaxFileResponses) + ".");
 
@@ -169,18 +161,59 @@ CalibrationStudy StudyFromMeasurements(const std::vector<Measurement>& measureme
     study.MeasuredProperty = texts.MeasuredProperty;
     study.AddedQuantityUnits = texts.AddedQuantityUnits;
     study.CalculationType = texts.CalculationType;
-    const int n = static_cast<int>(levels.size());
+    const int n = static_cast<int>(levels_.size());
     study.LevelCount = std::to_string(n);
     study.SetLevelColumns(n);
-    study.Responses.clear();
-    for (int i = 0; i < n; ++i) {
-        const Level& level = levels[i];
-        study.Levels[i] = {LevelHeading(i + 1), level.text, std::to_string(level.responses.size())};
-        for (std::size_t j = 0; j < level.responses.size(); ++j)
-            study.Responses.push_back(
-                {ResponseLabel(i + 1, static_cast<int>(j) + 1), level.responses[j], ""});
+    for (int i = 0; i < n; ++i)
+        study.Levels[i] = {LevelHeading(i + 1), levels_[i].text,
+                           std::to_string(levels_[i].responses)};
+    // The responses of each level in the order of the table, moved, not
+    // copied: level by level, a running place per level.
+    std::vector<std::size_t> place(n, 0);
+    for (int i = 1; i < n; ++i)
+        place[i] = place[i - 1] + static_cast<std::size_t>(levels_[i - 1].responses);
+    study.Responses.assign(responses_.size(), {});
+    std::vector<int> replicate(n, 0);
+    for (Response& response : responses_) {
+        const int level = response.level;
+        ResponseRow& row = study.Responses[place[level]++];
+        row.ResponseLabel = ResponseLabel(level + 1, ++replicate[level]);
+        row.Response = std::move(response.text);
     }
+    responses_.clear();
+    responses_.shrink_to_fit();
     return study;
+}
+
+CalibrationStudy ReadMeasurementTable(const std::string& path, const StudyTexts& texts,
+                                      char decimalSeparator) {
+    // A table of as many measurements as a study may hold, each line no
+    // longer than two values of a study file.
+    constexpr std::size_t kMaxTableBytes = (kMaxFileResponses + 1) * (2 * kMaxFileValueLength + 3);
+    MeasurementTable table(path, decimalSeparator);
+    LineReadEnd end;
+    bool inLine = false; // the table's own messages already name the file
+    try {
+        end = ReadFileLines(path, kMaxTableBytes, kMaxTableLineBytes,
+                            [&](std::string_view line, int number) {
+                                inLine = true;
+                                table.AddLine(line, number);
+                                inLine = false;
+                            });
+    } catch (const FileError& error) {
+        throw FileError(path + ": " + error.what());
+    } catch (const StudyError& error) {
+        if (inLine) throw;
+        throw StudyError(path + ": " + error.what());
+    }
+    if (end.kind == LineReadEnd::kFileTooLarge)
+        throw StudyError(path + ": El archivo es mayor que " + std::to_string(kMaxTableBytes) +
+                         " bytes, más de lo que cabe en un estudio.");
+    if (end.kind == LineReadEnd::kLineTooLong)
+        throw StudyError(LinePrefix(path, end.line) + "la línea tiene más de " +
+                         std::to_string(kMaxTableLineBytes) +
+                         " caracteres, más de lo que ocupa una medición.");
+    return table.TakeStudy(texts);
 }
 
 } // namespace valdex::cli

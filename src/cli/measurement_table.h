@@ -23,17 +23,12 @@
 
 #include "study/calibration_study.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace valdex::cli {
-
-struct Measurement {
-    std::string Quantity;
-    std::string Response;
-    int Line = 0; // 1-based, for messages
-};
 
 // The texts a study file holds besides its levels and responses.
 struct StudyTexts {
@@ -45,16 +40,54 @@ struct StudyTexts {
     std::string CalculationType = kRegression;
 };
 
-// The measurements of the table, in its order. Throws StudyError naming the
-// file and the line of the first cell that does not convert or a line that
-// is not two cells.
-std::vector<Measurement> ParseMeasurementTable(std::string_view bytes, const std::string& fileName,
-                                               char decimalSeparator);
+// A line of a table holds two values of a study file, quoted, with the
+// separator and some empty cells after them: a longer line is refused
+// before it is held, so memory stays bounded whatever the file holds.
+inline constexpr std::size_t kMaxTableLineBytes = 16384;
 
-// The study of the measurements. Throws StudyError naming the file (and the
-// line that would open an eleventh level) when they make no study of 2 to 10
-// levels or more responses than a study file holds.
-CalibrationStudy StudyFromMeasurements(const std::vector<Measurement>& measurements,
-                                       const StudyTexts& texts, const std::string& fileName);
+// The table taken line by line: each measurement goes to its level as its
+// line is read, only the responses are kept, and the quantities once per
+// level.
+class MeasurementTable {
+public:
+    MeasurementTable(std::string fileName, char decimalSeparator);
+
+    // One line (without its LF), 1-based. Throws StudyError naming the file
+    // and the line of a cell that does not convert or a line that is not two
+    // cells.
+    void AddLine(std::string_view line, int number);
+
+    // The study of the measurements. Throws StudyError naming the file (and
+    // the line that would open an eleventh level) when they make no study of
+    // 2 to 10 levels or more responses than a study file holds.
+    CalibrationStudy TakeStudy(const StudyTexts& texts);
+
+private:
+    struct Level {
+        long double value;
+        std::string text;
+        int responses = 0;
+    };
+    struct Response {
+        int level;
+        std::string text;
+    };
+
+    std::string fileName_;
+    char decimalSeparator_;
+    char column_ = 0; // set by the first line that is not blank
+    bool first_ = true;
+    std::vector<Level> levels_;
+    std::vector<Response> responses_; // no more than a study file holds
+    std::size_t measurementCount_ = 0;
+    std::string eleventhLevel_; // the message for the first quantity past ten levels
+};
+
+// Reads the table file within its bounds (kMaxTableLineBytes a line, a
+// file of as many measurements as a study may hold) and makes its study.
+// Throws FileError for a file that cannot be read, StudyError for the rest;
+// every message begins with the file's name.
+CalibrationStudy ReadMeasurementTable(const std::string& path, const StudyTexts& texts,
+                                      char decimalSeparator);
 
 } // namespace valdex::cli

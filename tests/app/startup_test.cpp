@@ -160,6 +160,10 @@ private slots:
             QTRY_COMPARE(hookCalls_, QList<bool>{false});
             const QStringList errors = dialogs_->TakeErrors();
             QCOMPARE(errors.size(), 1);
+            // The file came from the command line: the box names it.
+            const QString named = QStringLiteral("No se pudo abrir \"%1\": ")
+                                      .arg(QString::fromStdString(PathOf(c.name)));
+            QVERIFY2(errors[0].startsWith(named), qPrintable(errors[0]));
             if (!c.error.isEmpty()) QVERIFY2(errors[0].contains(c.error), qPrintable(errors[0]));
             QVERIFY(!form_->Finforma());
             QVERIFY(form_->isVisible());

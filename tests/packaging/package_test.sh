@@ -71,12 +71,11 @@ cmp -s "$root/usr/share/valdex/ejemplos/curva-ejemplo.w8c" "$source/ejemplos/cur
 # ----- Desktop entry -----
 desktop="$root/usr/share/applications/valdex.desktop"
 report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $report"
-# Only hints are let through: the entry is asked to be in both Science and Education.
-report=$(grep -v ': hint: ' <<<"$report")
+# Not even a hint: one main category, so that no menu lists the program twice.
 [ -z "$report" ] || fail "desktop-file-validate avisa: $report"
 grep -qx 'Exec=valdex %f' "$desktop" || fail "Exec de la entrada"
 grep -qx 'MimeType=application/x-valdex-estudio;' "$desktop" || fail "MimeType de la entrada"
-grep -qx 'Categories=Science;Education;Chemistry;' "$desktop" || fail "Categories de la entrada"
+grep -qx 'Categories=Science;Chemistry;' "$desktop" || fail "Categories de la entrada"
 grep -qx 'Icon=valdex' "$desktop" || fail "Icon de la entrada"
 
 # ----- MIME type -----

@@ -132,6 +132,7 @@ void CommandStates::Apply(CommandEvent event) {
         Set(Command::pmnudunet, false);
         break;
     case CommandEvent::CalculationTypeChanged:
+    case CommandEvent::StudyEdited:
         SetGroup(G::Save, true);
         SetGroup(G::SaveAs, true);
         break;

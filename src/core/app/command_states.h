@@ -80,6 +80,7 @@ enum class CommandEvent {
     New,                    // a study window created by Nuevo
     Open,                   // a study window filled from a file by Abrir
     CalculationTypeChanged, // the text of the calculation-type box changed
+    StudyEdited,            // a user's edit set the modified mark
     DataPageEntered,        // responses grid laid out with consistent levels
     DataKeyTyped,           // a character key in the responses grid
     StudyWindowClosed,      // the study window closed, by any path

@@ -1,5 +1,6 @@
 #include "app/main_window_rules.h"
 
+#include "base/app_error.h"
 #include "base/app_texts.h"
 #include "calc/results_text.h"
 #include "diagnostics/diagnostics.h"
@@ -46,6 +47,10 @@ void MainWindowRules::PublishStates() {
 void MainWindowRules::SetEstado(const std::string& text) {
     estado_ = text;
     view_.SetEstado(estado_);
+    // The study window sets the mark for a user's edit, and only then: an
+    // edit can be saved at once (Guardar stayed off after Abrir until the
+    // calculation type changed).
+    if (finforma_ && text == kModifiedMark) ApplyCommandEvent(CommandEvent::StudyEdited);
 }
 
 void MainWindowRules::ApplyCommandEvent(CommandEvent event) {
@@ -82,13 +87,28 @@ void MainWindowRules::FileOpen() {
 }
 
 bool MainWindowRules::OpenStudy(const std::string& path) {
+    return OpenStudyFile(path, false);
+}
+
+bool MainWindowRules::OpenNamedStudy(const std::string& path) {
+    return OpenStudyFile(path, true);
+}
+
+bool MainWindowRules::OpenStudyFile(const std::string& path, bool nameInError) {
     if (!states_.IsEnabled(Command::FileOpenItem)) return false;
     bool opened = false;
     RunCommand(view_, [&] {
         WaitCursor wait(view_);
         // Read and checked completely before a window exists: a refused file
         // leaves the windows, the command states and the save name as they were.
-        CalibrationStudy study = ReadStudyFile(path);
+        CalibrationStudy study;
+        try {
+            study = ReadStudyFile(path);
+        } catch (const AppError& error) {
+            if (!nameInError) throw;
+            // No dialog showed the name: the box says which file it was.
+            throw AppError("No se pudo abrir \"" + path + "\": " + error.what());
+        }
         StudyWindowRules& window = view_.CreateStudyWindow(*this);
         finforma_ = &window;
         window.FormCreate();

@@ -56,6 +56,9 @@ public:
     // dialog proposes. Does nothing while Abrir is disabled (a study window is
     // open). True when the study window holds the file.
     bool OpenStudy(const std::string& path);
+    // OpenStudy for a file named on the command line, which no dialog has
+    // shown: the error box begins with "No se pudo abrir "<path>": ".
+    bool OpenNamedStudy(const std::string& path);
     // Guardar: level check; a study captioned "Nuevo" goes through Save as
     // (the dialog proposing "Nuevo"); otherwise written to the save name
     // without a dialog. True only when the study has been written; a failed
@@ -100,6 +103,8 @@ public:
 
     // StudyHost
     std::string Estado() const override { return estado_; }
+    // "Modificado" from the study window (a user's edit) also enables
+    // Guardar and Guardar como.
     void SetEstado(const std::string& text) override;
     void CalculationTypeChanged() override {
         ApplyCommandEvent(CommandEvent::CalculationTypeChanged);
@@ -114,6 +119,7 @@ public:
     char DecimalSeparator() const override { return separator_; }
 
 private:
+    bool OpenStudyFile(const std::string& path, bool nameInError);
     void ApplyCommandEvent(CommandEvent event);
     bool PassesLevelCheck();
     bool SaveCurrent();

@@ -43,8 +43,9 @@ FileIdentity IdentifyFile(const std::string& path, std::uintmax_t maxBytes) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)
         throw FileError("\"" + QuotedText(path) + "\": " + FileErrorText(errno));
-    if (!S_ISREG(status.st_mode))
-        throw StudyError("\"" + QuotedText(path) + "\" no es un archivo común.");
+    if (S_ISDIR(status.st_mode))
+        throw FileError("\"" + QuotedText(path) + "\": " + FileErrorText(EISDIR));
+    RequireRegularFile(path, status.st_mode);
     const std::optional<std::string> bytes = ReadFileBytes(path, maxBytes);
     if (!bytes) throw StudyError("\"" + QuotedText(path) + "\" es demasiado grande.");
     FileIdentity identity;

@@ -2,6 +2,7 @@
 
 #include "base/app_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -29,6 +30,9 @@ public:
     FileDescriptor(int fd, FileSystemCalls& calls) : fd_(fd), calls_(calls) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_), calls_(other.calls_) {
+        other.fd_ = -1;
+    }
     ~FileDescriptor() {
         if (fd_ >= 0) calls_.Close(fd_);
     }
@@ -59,12 +63,30 @@ int WriteAll(FileSystemCalls& calls, int fd, std::string_view bytes) {
     return 0;
 }
 
+const char* KindText(mode_t mode) {
+    return S_ISCHR(mode) || S_ISBLK(mode) ? "un dispositivo"
+           : S_ISFIFO(mode)               ? "una tubería"
+           : S_ISSOCK(mode)               ? "un socket"
+                                          : "un archivo especial";
+}
+
 std::string NotRegularText(const std::string& path, mode_t mode) {
-    const char* kind = S_ISCHR(mode) || S_ISBLK(mode) ? "un dispositivo"
-                       : S_ISFIFO(mode)               ? "una tubería"
-                       : S_ISSOCK(mode)               ? "un socket"
-                                                      : "un archivo especial";
-    return "No se reemplaza \"" + path + "\": no es un archivo común, es " + kind + ".";
+    return "No se reemplaza \"" + path + "\": no es un archivo común, es " + KindText(mode) + ".";
+}
+
+// A descriptor of the regular file at `path`, opened for reading. The name
+// is looked at before it is opened, so that nothing else is ever opened,
+// and the descriptor after, in case the name changed in between; opening
+// does not wait, so a pipe without a writer is refused instead of hanging.
+FileDescriptor OpenRegularFile(const std::string& path, struct stat& info) {
+    if (::stat(path.c_str(), &info) != 0) ThrowFileError(errno);
+    RequireRegularFile(path, info.st_mode);
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY),
+                        SystemCalls());
+    if (file.Get() < 0) ThrowFileError(errno);
+    if (::fstat(file.Get(), &info) != 0) ThrowFileError(errno);
+    RequireRegularFile(path, info.st_mode);
+    return file;
 }
 
 // The file to replace: the target itself, or the regular file a symbolic
@@ -218,6 +240,10 @@ int FileSystemCalls::Rename(const char* from, const char* to) {
     return ::rename(from, to);
 }
 
+int FileSystemCalls::Link(const char* from, const char* to) {
+    return ::link(from, to);
+}
+
 int FileSystemCalls::Close(int fd) {
     return ::close(fd);
 }
@@ -247,15 +273,20 @@ std::string TemporaryFileName(const std::string& targetName, long pid, int attem
     return TemporaryStem(targetName) + std::to_string(pid) + "-" + std::to_string(attempt) + ".tmp";
 }
 
+void RequireRegularFile(const std::string& path, unsigned mode) {
+    if (S_ISREG(mode)) return;
+    if (S_ISDIR(mode)) ThrowFileError(EISDIR);
+    throw StudyError("El archivo \"" + QuotedText(std::filesystem::path(path).filename().string()) +
+                     "\" no es un archivo común, es " + KindText(static_cast<mode_t>(mode)) +
+                     "; no se lee.");
+}
+
 std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC), SystemCalls());
-    if (file.Get() < 0) ThrowFileError(errno);
-    std::string bytes;
     struct stat info {};
-    if (::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode)) {
-        if (static_cast<std::uintmax_t>(info.st_size) > limit) return std::nullopt;
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
+    FileDescriptor file = OpenRegularFile(path, info);
+    if (static_cast<std::uintmax_t>(info.st_size) > limit) return std::nullopt;
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
@@ -265,11 +296,56 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t li
         }
         if (count == 0) break;
         bytes.append(buffer, static_cast<std::size_t>(count));
-        // A file that grows while it is read, or a pipe.
+        // A file that grows while it is read.
         if (bytes.size() > limit) return std::nullopt;
     }
     if (const int error = file.Close()) ThrowFileError(error);
     return bytes;
+}
+
+LineReadEnd ReadFileLines(const std::string& path, std::size_t maxBytes, std::size_t maxLine,
+                          const std::function<void(std::string_view line, int number)>& onLine) {
+    struct stat info {};
+    FileDescriptor file = OpenRegularFile(path, info);
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
+        return {LineReadEnd::kFileTooLarge, 0};
+    std::string line; // the line read so far, never longer than maxLine + 1
+    line.reserve(std::min<std::size_t>(maxLine + 1, 65536));
+    int number = 1;
+    std::uintmax_t total = 0;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            ThrowFileError(errno);
+        }
+        if (count == 0) break;
+        total += static_cast<std::uintmax_t>(count);
+        if (total > maxBytes) return {LineReadEnd::kFileTooLarge, 0};
+        std::string_view rest(buffer, static_cast<std::size_t>(count));
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('\n');
+            const std::string_view piece = rest.substr(0, end);
+            if (line.size() + piece.size() > maxLine) return {LineReadEnd::kLineTooLong, number};
+            if (end == std::string_view::npos) {
+                line.append(piece);
+                break;
+            }
+            if (line.empty()) {
+                onLine(piece, number);
+            } else {
+                line.append(piece);
+                onLine(line, number);
+                line.clear();
+            }
+            ++number;
+            rest.remove_prefix(end + 1);
+        }
+    }
+    if (const int error = file.Close()) ThrowFileError(error);
+    if (!line.empty()) onLine(line, number);
+    return {LineReadEnd::kComplete, 0};
 }
 
 void ReplaceFileContent(const std::string& path, std::string_view bytes, FileSystemCalls& calls) {
@@ -296,6 +372,34 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes, FileSys
         ThrowFileError(error);
     }
     SyncFolder(target.parent_path());
+}
+
+bool CreateFileContent(const std::string& path, std::string_view bytes, FileSystemCalls& calls) {
+    const std::filesystem::path target = path;
+    if (target.filename().empty()) ThrowFileError(EISDIR);
+    RemoveStaleTemporaries(target.parent_path(), target.filename().string());
+    int fd = -1;
+    const std::string temporary = CreateTemporary(target, calls, fd);
+    FileDescriptor file(fd, calls);
+    int error = WriteAll(calls, file.Get(), bytes);
+    if (error == 0 && calls.Fsync(file.Get()) != 0) error = errno;
+    if (const int closeError = file.Close(); error == 0) error = closeError;
+    // The link fails when the name exists, whoever made it and however
+    // recently; a file system without hard links gets the rename that
+    // refuses to replace.
+    if (error == 0 && calls.Link(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+        if (error == EPERM || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS)
+            error = ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(),
+                                RENAME_NOREPLACE) == 0
+                        ? 0
+                        : errno;
+    }
+    ::unlink(temporary.c_str());
+    if (error == EEXIST) return false;
+    if (error != 0) ThrowFileError(error);
+    SyncFolder(target.parent_path());
+    return true;
 }
 
 } // namespace valdex

@@ -3,6 +3,7 @@
 // FileError carrying the runtime's text ("File not found", "Disk full", ...).
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,15 +23,48 @@ public:
     virtual long Write(int fd, const void* data, std::size_t size);
     virtual int Fsync(int fd);
     virtual int Rename(const char* from, const char* to);
+    virtual int Link(const char* from, const char* to);
     virtual int Close(int fd);
 };
 
 FileSystemCalls& SystemCalls();
 
-// The whole file, or nothing when it holds more than `limit` bytes: a
-// regular file is measured before anything is read, anything else (a pipe,
-// a device) is read no further than one byte past the limit.
+// Only a regular file is read: a folder is refused with FileError "File
+// access denied", anything else (a pipe, a device, a socket) at once with a
+// StudyError naming it (El archivo "f.w8c" no es un archivo común, es una
+// tubería; no se lee.), without waiting for a writer at the other end of a
+// pipe. `mode` is the file's st_mode.
+void RequireRegularFile(const std::string& path, unsigned mode);
+
+// The whole file, or nothing when it holds more than `limit` bytes: the file
+// is measured before anything is read, and one that grows while it is read
+// is read no further than one byte past the limit. What is not a regular
+// file is refused as RequireRegularFile says.
 std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit);
+
+// How ReadFileLines ended: every line read, or stopped at a file longer than
+// its limit or at the line (1-based) longer than its limit.
+struct LineReadEnd {
+    enum Kind { kComplete, kFileTooLarge, kLineTooLong } kind = kComplete;
+    int line = 0;
+};
+
+// Hands the lines of the file to `onLine` one after the other, each without
+// its LF, with its 1-based number; no more than one line is held at a time,
+// so memory stays bounded by `maxLine` whatever the file holds. A file of
+// more than `maxBytes` bytes is not read; a line of more than `maxLine`
+// bytes stops the reading. Refuses what ReadFileBytes refuses.
+LineReadEnd ReadFileLines(const std::string& path, std::size_t maxBytes, std::size_t maxLine,
+                          const std::function<void(std::string_view line, int number)>& onLine);
+
+// Writes the bytes as a new file at `path`, never replacing one: the bytes
+// go to a temporary file in the same folder, flushed to the disk, which is
+// then linked to the name in one step, so of two writers racing for the
+// same new name exactly one succeeds. False, with nothing written and no
+// temporary left, when the name exists (also when it was created a moment
+// before by another process); a failure to write raises FileError.
+bool CreateFileContent(const std::string& path, std::string_view bytes,
+                       FileSystemCalls& calls = SystemCalls());
 
 // Writes the bytes to a temporary file in the target's folder, flushes it to
 // the disk and renames it over the target: the target holds either its old

@@ -47,6 +47,9 @@ public:
         bytes_ += "\r\n";
     }
 
+    // Room for the file at once: a large study is not copied as it grows.
+    void Reserve(std::size_t size) { bytes_.reserve(size); }
+
     std::string Take() { return std::move(bytes_); }
 
 private:
@@ -72,6 +75,17 @@ int TotalResponses(const CalibrationStudy& study, int levelCount) {
 
 std::string SerializeStudy(const CalibrationStudy& study) {
     LineWriter out;
+    // Every value with its CR LF; a character takes no more bytes in
+    // Windows-1252 than in UTF-8, so this is never too little.
+    std::size_t size = 2 * (8 + study.Levels.size() * 2 + study.Responses.size() * 2) +
+                       study.MethodName.size() + study.AnalystName.size() + study.StudyDate.size() +
+                       study.MeasuredProperty.size() + study.AddedQuantityUnits.size() +
+                       study.CalculationType.size() + study.LevelCount.size() + 10;
+    for (const StudyLevel& level : study.Levels)
+        size += level.AddedQuantity.size() + level.ReplicateCount.size();
+    for (const ResponseRow& row : study.Responses)
+        size += row.Response.size() + row.SecondDataColumn.size();
+    out.Reserve(size);
     out.Add(study.MethodName, {"Nombre del método"});
     out.Add(study.AnalystName, {"Nombre del Analista"});
     out.Add(study.StudyDate, {"Fecha"});

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -26,8 +27,11 @@ public:
     // The file dialogs; nullopt when the user cancels.
     virtual std::optional<QString> AskOpenFileName(const QString& initialName) = 0;
     virtual std::optional<QString> AskSaveFileName(const QString& initialName) = 0;
-    // The platform's print dialog on the printer; true when the user confirmed.
-    virtual bool RunPrintDialog(QPrinter& printer) = 0;
+    // The platform's print dialog on the printer, with "Vista previa" that
+    // shows the page `preview` draws on the same printer; true when the user
+    // confirmed.
+    virtual bool RunPrintDialog(QPrinter& printer,
+                                const std::function<void(QPrinter&)>& preview) = 0;
     // The export dialog of the diagnostics (PDF, SVG or PNG): the chosen
     // file's full path, with the extension of the chosen type when the name
     // had none; nullopt when the user cancels.

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QToolButton>
@@ -203,14 +204,46 @@ void MainWindow::CreateReportWindow(const std::vector<std::string>& lines) {
     const QSize area = mdi_->viewport()->size();
     window->resize(std::max(400, area.width() * 3 / 4), std::max(300, area.height() * 3 / 4));
     AddChild(window);
+    CascadeFromOthers(window);
 }
 
 void MainWindow::CreateDiagnosticsWindow(const DiagnosticsWindowContent& content) {
+    // The newest diagnostics window already open: the new one cascades from it.
+    QPointer<QMdiSubWindow> previous;
+    for (QMdiSubWindow* child : mdi_->subWindowList(QMdiArea::CreationOrder))
+        if (qobject_cast<DiagnosticsWindow*>(child)) previous = child;
     auto* window = new DiagnosticsWindow(content, *dialogs_, *this);
     // Three quarters of the frame, as a report window.
     const QSize area = mdi_->viewport()->size();
     window->resize(std::max(560, area.width() * 3 / 4), std::max(520, area.height() * 3 / 4));
     AddChild(window);
+    if (previous) window->move(CascadeAfter(previous->pos()));
+    CascadeFromOthers(window);
+}
+
+QPoint MainWindow::CascadeAfter(QPoint place) const {
+    // One step lower and to the right, back to the top past half the frame.
+    const QRect area = mdi_->viewport()->rect();
+    place += QPoint(CascadeStep(), CascadeStep());
+    if (place.y() > area.height() / 2 || place.x() > area.width() / 2) place = QPoint(0, 0);
+    return place;
+}
+
+int MainWindow::CascadeStep() const {
+    return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 4;
+}
+
+void MainWindow::CascadeFromOthers(QMdiSubWindow* window) {
+    // A window of the same size would open exactly over one already there.
+    QPoint place = window->pos();
+    for (int tries = 0; tries < 64; ++tries) {
+        bool taken = false;
+        for (QMdiSubWindow* other : mdi_->subWindowList())
+            taken = taken || (other != window && other->pos() == place);
+        if (!taken) break;
+        place = CascadeAfter(place);
+    }
+    window->move(place);
 }
 
 int MainWindow::ChildWindowCount() const {
@@ -240,7 +273,7 @@ void MainWindow::CascadeChildWindows() {
     // size: three quarters of the frame.
     const QList<QMdiSubWindow*> children = mdi_->subWindowList();
     const QRect area = mdi_->viewport()->rect();
-    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 4;
+    const int step = CascadeStep();
     const QSize standard(area.width() * 3 / 4, area.height() * 3 / 4);
     int offset = 0;
     for (QMdiSubWindow* child : children) {

@@ -96,6 +96,13 @@ private:
     void ConnectCommands();
     void Connect(Command command, std::function<void()> handler);
     void AddChild(ChildWindow* window);
+    // The offset between two windows of a cascade.
+    int CascadeStep() const;
+    // One cascade step lower and to the right of `place`, back to the top-left
+    // past half the frame, as Cascada arranges the windows.
+    QPoint CascadeAfter(QPoint place) const;
+    // Moves a new window off the place of any other, one cascade step at a time.
+    void CascadeFromOthers(QMdiSubWindow* window);
     template <class Handler> void RunSafely(Handler&& handler);
 
     std::unique_ptr<DialogService> dialogs_;

@@ -1,6 +1,7 @@
 #include "app/qt_dialog_service.h"
 
 #include "base/app_texts.h"
+#include "report/print_options_dialog.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -117,9 +118,9 @@ namespace {
 constexpr const char* kExportDialogTitle = "Exportar gráficos";
 } // namespace
 
-bool QtDialogService::RunPrintDialog(QPrinter& printer) {
-    QPrintDialog dialog(&printer, parent_);
-    return dialog.exec() == QDialog::Accepted;
+bool QtDialogService::RunPrintDialog(QPrinter& printer,
+                                     const std::function<void(QPrinter&)>& preview) {
+    return RunPrintDialogWithPreview(printer, parent_, preview);
 }
 
 std::optional<QString> QtDialogService::AskExportFileName(const QString& initialName) {

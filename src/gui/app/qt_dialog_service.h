@@ -32,7 +32,7 @@ public:
     void ShowError(const QString& text) override;
     std::optional<QString> AskOpenFileName(const QString& initialName) override;
     std::optional<QString> AskSaveFileName(const QString& initialName) override;
-    bool RunPrintDialog(QPrinter& printer) override;
+    bool RunPrintDialog(QPrinter& printer, const std::function<void(QPrinter&)>& preview) override;
     std::optional<QString> AskExportFileName(const QString& initialName) override;
 
 private:

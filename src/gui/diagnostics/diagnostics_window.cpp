@@ -18,10 +18,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace valdex {
@@ -78,6 +81,7 @@ DiagnosticsWindow::DiagnosticsWindow(DiagnosticsWindowContent content, DialogSer
                                      ErrorBox& errors, QWidget* parent)
     : ChildWindow(parent), content_(std::move(content)), dialogs_(dialogs), errors_(errors),
       printer_(QPrinter::HighResolution) {
+    printer_.setPageSize(DiagnosticsPaper(QPrinterInfo::defaultPrinter()));
     setObjectName(QStringLiteral("Fdiagnostico"));
     const QString caption = QString::fromStdString(content_.caption);
     setWindowTitle(caption);
@@ -89,7 +93,14 @@ DiagnosticsWindow::DiagnosticsWindow(DiagnosticsWindowContent content, DialogSer
     tabs_ = new QTabWidget(body);
     tabs_->setObjectName(QStringLiteral("pestanas"));
     plots_ = new PlotsView(MakePlotData(content_.study, content_.diagnostics), sep, tabs_);
-    tabs_->addTab(plots_, QStringLiteral("Gráficos"));
+    // The plots fill what the window gives them and scroll below their
+    // least size, so that a tiled window never hides an axis or a legend.
+    auto* plotsArea = new QScrollArea(tabs_);
+    plotsArea->setObjectName(QStringLiteral("desplazamientoGraficos"));
+    plotsArea->setWidgetResizable(true);
+    plotsArea->setFrameShape(QFrame::NoFrame);
+    plotsArea->setWidget(plots_);
+    tabs_->addTab(plotsArea, QStringLiteral("Gráficos"));
     tests_ = MakeReadOnlyTextArea(QStringLiteral("memo"),
                                   QStringLiteral("Pruebas de la curva de calibración"), this);
     // The tables are aligned in columns of characters.
@@ -113,7 +124,7 @@ DiagnosticsWindow::DiagnosticsWindow(DiagnosticsWindowContent content, DialogSer
     sampleResult_ = MakeReadOnlyTextArea(QStringLiteral("mmuestra"),
                                          QStringLiteral("Lectura de la muestra"), this);
     sampleResult_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    sampleResult_->setFixedHeight(sampleResult_->fontMetrics().lineSpacing() * 5 + 12);
+    FitSampleResult();
     print_ = Button(QStringLiteral("bimprimir"), QStringLiteral("Imprimir…"), body);
     export_ = Button(QStringLiteral("bexportar"), QStringLiteral("Exportar…"), body);
 
@@ -156,12 +167,38 @@ void DiagnosticsWindow::binterpolarClick() {
         const std::vector<std::string> lines =
             InterpolateSample(content_, sample_->text().toStdString());
         SetTextAreaLines(*sampleResult_, ToLines(lines));
+        FitSampleResult();
     });
+}
+
+void DiagnosticsWindow::FitSampleResult() {
+    // Every line of the reading shows; before the first reading the box
+    // leaves the room to the plots.
+    const int lines = std::max(2, sampleResult_->document()->lineCount());
+    const int margins = 2 * (sampleResult_->frameWidth() +
+                             static_cast<int>(sampleResult_->document()->documentMargin()));
+    sampleResult_->setFixedHeight(sampleResult_->fontMetrics().lineSpacing() * lines + margins + 2);
+}
+
+QString DiagnosticsWindow::StudyPdfName() const {
+    const QString proposal = ExportProposal();
+    if (ExportFormatOf(proposal) == ExportFormat::Pdf) return proposal;
+    return QFileInfo(proposal).dir().filePath(QFileInfo(proposal).completeBaseName() +
+                                              QStringLiteral(".pdf"));
 }
 
 void DiagnosticsWindow::bimprimirClick() {
     RunCommand(errors_, [this] {
-        if (!dialogs_.RunPrintDialog(printer_)) return;
+        // Without a printer the page goes to a file: beside the study.
+        if (QPrinterInfo::availablePrinters().isEmpty() && printer_.outputFileName().isEmpty())
+            printer_.setOutputFileName(StudyPdfName());
+        const auto preview = [this](QPrinter& printer) {
+            RunCommand(errors_, [&] {
+                PrintDiagnostics(printer, content_.study, content_.diagnostics,
+                                 content_.decimalSeparator);
+            });
+        };
+        if (!dialogs_.RunPrintDialog(printer_, preview)) return;
         PrintDiagnostics(printer_, content_.study, content_.diagnostics, content_.decimalSeparator);
     });
 }
@@ -175,8 +212,10 @@ void DiagnosticsWindow::bexportarClick() {
             throw AppError("El archivo \"" + name->toStdString() +
                            "\" no termina en .pdf, .svg ni .png: no se sabe en qué formato "
                            "escribirlo");
+        // The paper of the page as printed.
         ExportDiagnostics(name->toStdString(), *format, content_.study, content_.diagnostics,
-                          content_.decimalSeparator);
+                          content_.decimalSeparator, {kDefaultPlotWidth, kDefaultPlotHeight},
+                          printer_.pageLayout().pageSize());
         lastExport_ = *name;
     });
 }

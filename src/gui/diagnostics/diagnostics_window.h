@@ -59,6 +59,8 @@ public:
     // The file name the export dialog proposes: the study's, or
     // "diagnostico.pdf" for a study never saved.
     QString ExportProposal() const;
+    // The PDF file that printing to a file proposes: beside the study.
+    QString StudyPdfName() const;
 
 public slots:
     // The sample's responses read off the line, or the error box.
@@ -69,6 +71,9 @@ public slots:
     void bexportarClick();
 
 private:
+    // The reading's box as high as its lines.
+    void FitSampleResult();
+
     DiagnosticsWindowContent content_;
     DialogService& dialogs_;
     ErrorBox& errors_;

@@ -14,6 +14,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSvgGenerator>
 
 namespace valdex {
@@ -47,9 +48,15 @@ std::optional<ExportFormat> ExportFormatOf(const QString& path) {
     return std::nullopt;
 }
 
-QByteArray DiagnosticsPdf(const CalibrationStudy& study, const Diagnostics& d, char sep) {
-    return LetterPdf(kDocumentTitle,
-                     [&](PageCanvas& canvas) { PrintDiagnosticsPage(canvas, study, d, sep); });
+QPageSize DiagnosticsPaper(const QPrinterInfo& printer) {
+    const QPageSize size = printer.isNull() ? QPageSize() : printer.defaultPageSize();
+    return size.isValid() ? size : QPageSize(QPageSize::Letter);
+}
+
+QByteArray DiagnosticsPdf(const CalibrationStudy& study, const Diagnostics& d, char sep,
+                          const QPageSize& paper) {
+    return PagePdf(kDocumentTitle, paper,
+                   [&](PageCanvas& canvas) { PrintDiagnosticsPage(canvas, study, d, sep); });
 }
 
 QByteArray DiagnosticsSvg(const CalibrationStudy& study, const Diagnostics& d, char sep,
@@ -86,11 +93,11 @@ QByteArray DiagnosticsPng(const CalibrationStudy& study, const Diagnostics& d, c
 }
 
 void ExportDiagnostics(const std::string& path, ExportFormat format, const CalibrationStudy& study,
-                       const Diagnostics& d, char sep, QSize size) {
+                       const Diagnostics& d, char sep, QSize size, const QPageSize& paper) {
     QByteArray bytes;
     switch (format) {
     case ExportFormat::Pdf:
-        bytes = DiagnosticsPdf(study, d, sep);
+        bytes = DiagnosticsPdf(study, d, sep, paper);
         break;
     case ExportFormat::Svg:
         bytes = DiagnosticsSvg(study, d, sep, size);

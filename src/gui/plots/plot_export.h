@@ -1,12 +1,13 @@
 #pragma once
 // The diagnostics page and plots on Qt's devices: a printer, a PDF file
-// (Letter, as printed), an SVG drawing and a PNG image. Shared by the
-// diagnostics window and valdex-cli.
+// (Letter, as valdex-cli prints; the window's paper rule below), an SVG drawing and a PNG image.
+// Shared by the diagnostics window and valdex-cli.
 
 #include "diagnostics/diagnostics.h"
 #include "study/calibration_study.h"
 
 #include <QByteArray>
+#include <QPageSize>
 #include <QSize>
 #include <QString>
 
@@ -14,6 +15,7 @@
 #include <string>
 
 class QPrinter;
+class QPrinterInfo;
 
 namespace valdex {
 
@@ -29,9 +31,14 @@ inline constexpr int kMostPlotSide = 10000;
 // other extension.
 std::optional<ExportFormat> ExportFormatOf(const QString& path);
 
+// The paper of the diagnostics page that the window prints and exports: the
+// printer's page size, Letter when there is no printer or it names none.
+QPageSize DiagnosticsPaper(const QPrinterInfo& printer);
+
 // The diagnostics page as the printer gives it, in a PDF at 600 dots per inch.
 QByteArray DiagnosticsPdf(const CalibrationStudy& study, const Diagnostics& diagnostics,
-                          char decimalSeparator);
+                          char decimalSeparator,
+                          const QPageSize& paper = QPageSize(QPageSize::Letter));
 // The two plots, `size` pixels at 96 dots per inch, on white.
 QByteArray DiagnosticsSvg(const CalibrationStudy& study, const Diagnostics& diagnostics,
                           char decimalSeparator, QSize size);
@@ -42,7 +49,8 @@ QByteArray DiagnosticsPng(const CalibrationStudy& study, const Diagnostics& diag
 // one, never a part (throws FileError, or AppError when drawing fails).
 void ExportDiagnostics(const std::string& path, ExportFormat format, const CalibrationStudy& study,
                        const Diagnostics& diagnostics, char decimalSeparator,
-                       QSize size = {kDefaultPlotWidth, kDefaultPlotHeight});
+                       QSize size = {kDefaultPlotWidth, kDefaultPlotHeight},
+                       const QPageSize& paper = QPageSize(QPageSize::Letter));
 
 // The diagnostics page on the printer the print dialog chose.
 void PrintDiagnostics(QPrinter& printer, const CalibrationStudy& study,

@@ -5,16 +5,33 @@
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace valdex {
 
-namespace {} // namespace
+void SetUpPreview(QPrintPreviewDialog& view) {
+    view.setWindowTitle(QStringLiteral("Vista previa"));
+    // Qt opens its preview small, the page at a third of its size: here it
+    // takes most of the screen, the page as wide as the window.
+    if (const QScreen* screen = view.screen() ? view.screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size(std::min(area.width(), std::max(800, area.width() * 2 / 3)),
+                         area.height() * 9 / 10);
+        view.resize(size);
+        view.move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+    }
+    if (auto* widget = view.findChild<QPrintPreviewWidget*>()) widget->fitToWidth();
+}
 
 bool RunPrintDialogWithPreview(QPrinter& printer, QWidget* parent, const PagePainter& preview) {
     QPrintDialog dialog(&printer, parent);
@@ -25,9 +42,9 @@ bool RunPrintDialogWithPreview(QPrinter& printer, QWidget* parent, const PagePai
         button->setObjectName(QStringLiteral("vistaPrevia"));
         QObject::connect(button, &QPushButton::clicked, &dialog, [&] {
             QPrintPreviewDialog view(&printer, &dialog);
-            view.setWindowTitle(QStringLiteral("Vista previa"));
             QObject::connect(&view, &QPrintPreviewDialog::paintRequested,
                              [&](QPrinter* target) { preview(*target); });
+            SetUpPreview(view);
             view.exec();
         });
     }

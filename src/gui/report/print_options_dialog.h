@@ -14,6 +14,7 @@
 #include <functional>
 
 class QButtonGroup;
+class QPrintPreviewDialog;
 class QGroupBox;
 class QPushButton;
 
@@ -32,6 +33,9 @@ using PrintDialogRunner =
 // Qt's print preview of the page on the same printer (its settings, paper
 // and margins); printing to a PDF file is one of the dialog's printers.
 bool RunPrintDialogWithPreview(QPrinter& printer, QWidget* parent, const PagePainter& preview);
+// The preview as it opens: "Vista previa", most of the screen's height,
+// centred, the page fitted to the window's width so that its text reads.
+void SetUpPreview(QPrintPreviewDialog& view);
 
 class PrintOptionsDialog : public QDialog {
     Q_OBJECT

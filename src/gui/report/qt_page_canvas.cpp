@@ -310,12 +310,17 @@ QString QtPageCanvas::FontFamilyInUse() const {
 }
 
 QByteArray LetterPdf(const QString& title, const std::function<void(PageCanvas&)>& draw) {
+    return PagePdf(title, QPageSize(QPageSize::Letter), draw);
+}
+
+QByteArray PagePdf(const QString& title, const QPageSize& paper,
+                   const std::function<void(PageCanvas&)>& draw) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setResolution(600);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+    writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait,
                                      QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
     writer.setCreator(QStringLiteral("VALDEX v.w. 3.1"));
     writer.setTitle(title);

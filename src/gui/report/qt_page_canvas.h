@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QPageSize>
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
@@ -106,5 +107,8 @@ private:
 // inch with the quarter-inch margin of a laser printer's printable area, as
 // valdex-cli and the exports write their pages. Empty when the job aborted.
 QByteArray LetterPdf(const QString& title, const std::function<void(PageCanvas&)>& draw);
+// The same on another paper.
+QByteArray PagePdf(const QString& title, const QPageSize& paper,
+                   const std::function<void(PageCanvas&)>& draw);
 
 } // namespace valdex

@@ -42,6 +42,7 @@ const Row kTable[] = {
     {CommandEvent::New, "New", "--.--.++.."},
     {CommandEvent::Open, "Open", "--+--+++.."},
     {CommandEvent::CalculationTypeChanged, "CalculationTypeChanged", "...++....."},
+    {CommandEvent::StudyEdited, "StudyEdited", "...++....."},
     {CommandEvent::DataPageEntered, "DataPageEntered", ".....+..++"},
     {CommandEvent::DataKeyTyped, "DataKeyTyped", "........++"},
     {CommandEvent::StudyWindowClosed, "StudyWindowClosed", "+.-------."},

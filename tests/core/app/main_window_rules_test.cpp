@@ -13,6 +13,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
 
 namespace valdex {
 namespace {
@@ -286,6 +287,57 @@ TEST_F(MainWindowRulesTest, OpenStudyOpensANamedFileAsAbrirDoes) {
     view.Close(0);
     main.FileOpen();
     EXPECT_EQ(view.openProposals, std::vector<std::string>{""});
+}
+
+// A file named on the command line that cannot be opened: the box names it,
+// since no dialog showed the name; Abrir keeps the bare texts.
+TEST_F(MainWindowRulesTest, ANamedFileThatCannotBeOpenedIsNamedInTheBox) {
+    const std::string missing = folder.File("falta.w8c");
+    const std::string broken = folder.File("roto.w8c");
+    valdex::testing::WriteBytes(broken, "a\r\nb\r\nc\r\nd\r\ne\r\nRegresión\r\n\r\n");
+    const std::string pipe = folder.File("tubo.w8c");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const struct {
+        std::string path, text;
+    } cases[] = {
+        {missing, "File not found."},
+        {broken, "'' is not a valid integer value."},
+        {pipe, "El archivo \"tubo.w8c\" no es un archivo común, es una tubería; no se lee."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        view.errorBoxes.clear();
+        EXPECT_FALSE(main.OpenNamedStudy(c.path));
+        EXPECT_FALSE(main.OpenStudy(c.path));
+        EXPECT_EQ(view.errorBoxes, (std::vector<std::string>{
+                                       "No se pudo abrir \"" + c.path + "\": " + c.text, c.text}));
+    }
+}
+
+// After Nuevo or Abrir, an edit that sets the modified mark enables Guardar
+// and Guardar como at once; Ctrl+G then saves.
+TEST_F(MainWindowRulesTest, AnEditThatMarksTheStudyEnablesSaving) {
+    const std::string path = folder.File("ejemplo.w8c");
+    WriteStudyFile(valdex::testing::WorkedExample(), path);
+    for (const bool opened : {false, true}) {
+        SCOPED_TRACE(opened);
+        if (opened)
+            ASSERT_TRUE(main.OpenStudy(path));
+        else
+            main.FileNew();
+        EXPECT_FALSE(view.states.IsEnabled(Command::FileSaveItem));
+        Study().esistemaKeyPress('x');
+        for (Command command :
+             {Command::FileSaveItem, Command::spdguardar, Command::FileSaveAsItem})
+            EXPECT_TRUE(view.states.IsEnabled(command)) << CommandName(command);
+        if (opened) {
+            EXPECT_TRUE(main.FileSave());
+            EXPECT_EQ(view.estado, "");
+        }
+        view.saveAnswers.clear();
+        main.SetEstado("");
+        view.Close(0);
+    }
 }
 
 // ----- Save, Save as -----

@@ -282,10 +282,109 @@ TEST(FileIoTest, ReadingStopsAtTheLimit) {
     EXPECT_FALSE(ReadFileBytes(path, 1000).has_value());
     ASSERT_EQ(::truncate(path.c_str(), 1000), 0);
     EXPECT_EQ(ReadFileBytes(path, 1000), std::string(1000, '\0'));
-    // A device without end is read only up to the limit.
-    EXPECT_FALSE(ReadFileBytes("/dev/zero", 100'000).has_value());
-    EXPECT_EQ(ReadFileBytes("/dev/null", 10), "");
     EXPECT_THROW_MSG(ReadFileBytes(folder.File("no-existe"), 10), FileError, "File not found");
+}
+
+// A pipe nobody writes to, a device, a socket: refused at once by both
+// readers, never waited on (the alarm ends a read that would hang).
+TEST(FileIoTest, WhatIsNotARegularFileIsRefusedUnread) {
+    TempFolder folder;
+    const std::string fifo = folder.File("tubo.w8c");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("tubo.w8c", folder.File("a-tubo.w8c"));
+    fs::create_directory(folder.File("carpeta.w8c"));
+    const auto refused = [](const std::string& name, const std::string& kind) {
+        return "El archivo \"" + name + "\" no es un archivo común, es " + kind + "; no se lee.";
+    };
+    const struct {
+        std::string path;
+        std::string message; // empty: FileError "File access denied"
+    } cases[] = {
+        {fifo, refused("tubo.w8c", "una tubería")},
+        {folder.File("a-tubo.w8c"), refused("a-tubo.w8c", "una tubería")},
+        {"/dev/zero", refused("zero", "un dispositivo")},
+        {"/dev/null", refused("null", "un dispositivo")},
+        {folder.File("carpeta.w8c"), ""},
+    };
+    const auto lines = [](const std::string& path) {
+        return ReadFileLines(path, 1000, 100, [](std::string_view, int) {});
+    };
+    ::alarm(20);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        if (c.message.empty()) {
+            EXPECT_THROW_MSG(ReadFileBytes(c.path, 1000), FileError, "File access denied");
+            EXPECT_THROW_MSG(lines(c.path), FileError, "File access denied");
+        } else {
+            EXPECT_THROW_MSG(ReadFileBytes(c.path, 1000), StudyError, c.message);
+            EXPECT_THROW_MSG(lines(c.path), StudyError, c.message);
+        }
+    }
+    ::alarm(0);
+}
+
+// Lines come one at a time with their numbers; a file or a line past its
+// bound stops the reading where it is seen.
+TEST(FileIoTest, LinesAreHandedOutOneAtATimeWithinTheirBounds) {
+    TempFolder folder;
+    const std::string path = folder.File("tabla.csv");
+    const struct {
+        std::string bytes;
+        std::size_t maxBytes, maxLine;
+        std::string lines; // "number:text|" for each line handed out
+        LineReadEnd::Kind end;
+        int endLine;
+    } cases[] = {
+        {"a\nbb\r\n\nccc", 100, 3, "1:a|2:bb\r|3:|4:ccc|", LineReadEnd::kComplete, 0},
+        {"a\nbb\n", 100, 3, "1:a|2:bb|", LineReadEnd::kComplete, 0},
+        {"", 100, 3, "", LineReadEnd::kComplete, 0},
+        {"a\nbbbb\nc\n", 100, 3, "1:a|", LineReadEnd::kLineTooLong, 2},
+        {"a\n" + std::string(200'000, 'x'), 1'000'000, 70'000, "1:a|", LineReadEnd::kLineTooLong,
+         2},
+        {std::string(100'000, 'x') + "\ny", 1'000'000, 100'000,
+         "1:" + std::string(100'000, 'x') + "|2:y|", LineReadEnd::kComplete, 0},
+        {"a\nb\n", 3, 3, "", LineReadEnd::kFileTooLarge, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 20));
+        WriteBytes(path, c.bytes);
+        std::string seen;
+        const LineReadEnd end =
+            ReadFileLines(path, c.maxBytes, c.maxLine, [&](std::string_view line, int number) {
+                seen += std::to_string(number) + ":" + std::string(line) + "|";
+            });
+        EXPECT_EQ(seen, c.lines);
+        EXPECT_EQ(end.kind, c.end);
+        EXPECT_EQ(end.line, c.endLine);
+    }
+}
+
+// A new file is made whole under its name or not at all: an existing name
+// (a file, a link leading nowhere) is kept, a failing link loses nothing,
+// and no temporary stays behind either way.
+TEST(FileIoTest, CreatingNeverReplaces) {
+    TempFolder folder;
+    const std::string fresh = folder.File("nuevo.w8c");
+    EXPECT_TRUE(CreateFileContent(fresh, "nuevo"));
+    EXPECT_EQ(ReadBytes(fresh), "nuevo");
+    EXPECT_FALSE(CreateFileContent(fresh, "otro"));
+    EXPECT_EQ(ReadBytes(fresh), "nuevo");
+    fs::create_symlink("no-existe.w8c", folder.File("colgado.w8c"));
+    EXPECT_FALSE(CreateFileContent(folder.File("colgado.w8c"), "otro"));
+    EXPECT_FALSE(fs::exists(folder.File("no-existe.w8c")));
+
+    struct FailingLink : FileSystemCalls {
+        int Link(const char*, const char*) override {
+            errno = ENOSPC;
+            return -1;
+        }
+    } failing;
+    EXPECT_THROW_MSG(CreateFileContent(folder.File("lleno.w8c"), "x", failing), FileError,
+                     "Disk full");
+    FailingCalls failingWrite(FailingCalls::kWrite, EIO);
+    EXPECT_THROW_MSG(CreateFileContent(folder.File("roto.w8c"), "x", failingWrite), FileError,
+                     "I/O error 5");
+    EXPECT_EQ(folder.Listing(), "colgado.w8c;nuevo.w8c;");
 }
 
 } // namespace

@@ -248,13 +248,15 @@ private slots:
         const CommandSet tile = With(
             kAlwaysOn, {C::WindowTileItem, C::spdmosaico, C::WindowCascadeItem, C::spdcascada});
         ExpectEnabled(tile);
-        // The general fields do not enable Save; the calculation type does.
+        // A key that sets the modified mark enables Save and Save as, in the
+        // general fields as in the calculation type.
         QTRY_COMPARE(FocusedControl(), QStringLiteral("esistema"));
+        const CommandSet saving = With(tile, {C::FileSaveItem, C::spdguardar, C::FileSaveAsItem});
         Type(QStringLiteral("M"));
-        ExpectEnabled(tile);
+        ExpectEnabled(saving);
         QTest::mouseClick(study->ControlWidget(Control::ComboBox1), Qt::LeftButton);
         Type(QStringLiteral("R"));
-        ExpectEnabled(With(tile, {C::FileSaveItem, C::spdguardar, C::FileSaveAsItem}));
+        ExpectEnabled(saving);
         dialogs_->answers.push_back(false);
     }
 

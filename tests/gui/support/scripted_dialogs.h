@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 namespace valdex::testing {
 
@@ -25,6 +26,8 @@ public:
     QStringList unexpected;
     QStringList exportProposals;
     int printDialogs = 0;
+    std::function<void(QPrinter&)> lastPreview; // what the last print dialog's preview draws
+    QStringList printProposals;                 // the file each print dialog proposed
 
     std::deque<bool> answers;
     std::deque<std::optional<QString>> openNames;
@@ -67,8 +70,10 @@ public:
         return Next(saveNames, QStringLiteral("save dialog"));
     }
 
-    bool RunPrintDialog(QPrinter& printer) override {
+    bool RunPrintDialog(QPrinter& printer, const std::function<void(QPrinter&)>& preview) override {
         ++printDialogs;
+        lastPreview = preview;
+        printProposals << printer.outputFileName();
         if (printAnswers.empty()) {
             unexpected << QStringLiteral("print dialog");
             return false;
