@@ -1,5 +1,7 @@
 #include "diagnostics_json.h"
 
+#include "weighting_json.h"
+
 namespace valdex::cli {
 
 namespace {
@@ -96,6 +98,7 @@ JsonObject DiagnosticsJson(const std::string& file, const Diagnostics& d) {
         .Object("mandel", mandel)
         .Object("limites", Limits(d))
         .Object("parametros", parameters);
+    AddWeightingJson(o, d);
     return o;
 }
 

@@ -295,3 +295,24 @@ SampleReading ReadWeightedSample(const WeightedFit& fit, const StudyLimits& limi
 }
 
 } // namespace valdex
+
+namespace valdex {
+
+SampleReading ReadWeightedSample(const CalibrationStudy& study, WeightScheme scheme,
+                                 const std::vector<double>& explicitWeights,
+                                 const std::vector<double>& responses, double alpha,
+                                 std::optional<double> sampleWeight, char sep) {
+    const CalibrationData data = ReadCalibrationData(study, sep);
+    const WeightedFit fit = FitWeighted(data, BuildWeights(data, scheme, explicitWeights));
+    const WeightedLine line = DescribeWeighted(data, fit, {});
+    StudyLimits limits;
+    limits.calculationType = std::string("recta ponderada, peso ") + WeightName(scheme);
+    limits.LD = line.LD;
+    limits.LC = line.LC;
+    limits.reason = line.reason.empty() ? line.limitsReason : line.reason;
+    SampleReading reading = ReadWeightedSample(fit, limits, responses, alpha, sampleWeight);
+    reading.units = study.AddedQuantityUnits;
+    return reading;
+}
+
+} // namespace valdex

@@ -73,6 +73,13 @@ SampleReading ReadWeightedSample(const WeightedFit& fit, const StudyLimits& limi
                                  const std::vector<double>& responses, double alpha,
                                  std::optional<double> sampleWeight);
 
+// Reads the study (throws as ReadCalibrationData does), fits the weighted
+// line and reads the sample; the verdict compares with that line's LD and LC.
+SampleReading ReadWeightedSample(const CalibrationStudy& study, WeightScheme scheme,
+                                 const std::vector<double>& explicitWeights,
+                                 const std::vector<double>& responses, double alpha,
+                                 std::optional<double> sampleWeight, char decimalSeparator);
+
 // The limits' intervals from the χ² distribution of s with df degrees of
 // freedom: √(ν/χ²(0.975; ν)) and √(ν/χ²(0.025; ν)) times each limit.
 IchIntervals ChiSquaredIntervals(Value LD, Value LC, int df);
