@@ -233,11 +233,14 @@ int RunInterpolate(const std::vector<std::string>& argv, char sep, Streams io) {
             if (args.sampleWeight) o.Number("peso_muestra", *args.sampleWeight);
             io.out << o.str() << '\n';
         } else {
-            for (const std::string& line : SampleLines(reading, sep))
+            std::vector<std::string> lines = SampleLines(reading, sep);
+            if (scheme != WeightScheme::None) {
+                lines.pop_back(); // the ordinary line's formula; the weighted one follows
+                for (std::string& line : WeightedSampleLines(scheme, sep))
+                    lines.push_back(std::move(line));
+            }
+            for (const std::string& line : lines)
                 io.out << line << '\n';
-            if (scheme != WeightScheme::None)
-                for (const std::string& line : WeightedSampleLines(scheme, sep))
-                    io.out << line << '\n';
         }
         io.out.flush();
         return 0;
