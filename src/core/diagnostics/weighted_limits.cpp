@@ -26,10 +26,18 @@ std::optional<long double> Band(const WeightedFit& fit, int m, long double x, st
     return std::sqrt(1 / (m * *w) + 1 / fit.sumW + d * d / fit.sxx);
 }
 
-// The root of f on (0, ∞) where f starts below zero: doubling from start,
-// then TOMS 748. Nothing when f never turns positive or is undefined.
+// The root of f on (0, ∞) where f starts below zero: halving start until f
+// is negative there, doubling until it is positive, then TOMS 748. Nothing when f never turns
+// positive or is undefined.
 template <class F> std::optional<long double> RootAbove(F f, long double start) {
-    long double low = start, high = start > 0 ? 2 * start : 1;
+    long double low = start;
+    for (int step = 0;; ++step) { // a start where f is below zero
+        const std::optional<long double> v = f(low);
+        if (!v || step > 16000) return std::nullopt;
+        if (*v < 0) break;
+        low /= 2;
+    }
+    long double high = 2 * low;
     for (int step = 0;; ++step) {
         const std::optional<long double> v = f(high);
         if (!v) return std::nullopt;
@@ -100,7 +108,7 @@ void Limits(const WeightedFit& fit, const DiagnosticOptions& options, WeightedLi
             if (!band) return std::nullopt;
             return x - K * *band;
         },
-        K * 1e-6L);
+        1e-6L * K * Band(fit, m, fit.meanX, bandWhy).value_or(1));
     if (xBG)
         Put(out.xBG, *xBG, why);
     else

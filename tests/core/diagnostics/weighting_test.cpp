@@ -108,7 +108,7 @@ TEST(WeightingTest, UnitsOfXAndScaleOfTheWeightsChangeNothing) {
         const Outcome base = Evaluate(data, c.scheme, 1, c.weights);
         ASSERT_TRUE(base.line.reason.empty()) << base.line.reason;
         ASSERT_TRUE(base.reading.halfWidth) << base.reading.reason;
-        for (double factor : {1000.0, 1e-3}) {
+        for (double factor : {1000.0, 1e-3, 1e9}) {
             // 1/x and 1/x² change by a constant with the units; the rest not at all.
             const Outcome units = Evaluate(Scaled(data, factor), c.scheme, 1, c.weights);
             const Outcome weights = Evaluate(data, c.scheme, factor * 7.3, c.weights);
