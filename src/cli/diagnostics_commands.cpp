@@ -6,10 +6,14 @@
 #include "diagnostics/diagnostics.h"
 #include "diagnostics/diagnostics_text.h"
 #include "diagnostics/sample_reading.h"
+#include "diagnostics/weighting.h"
+#include "diagnostics/weighting_text.h"
 #include "diagnostics_json.h"
 #include "files/study_file.h"
 #include "study/level_check.h"
+#include "weighting_options.h"
 
+#include <cmath>
 #include <optional>
 #include <ostream>
 
@@ -18,15 +22,21 @@ namespace valdex::cli {
 namespace {
 
 constexpr const char* kDiagnosticsUsage =
-    "Uso: valdex-cli diagnostico ARCHIVO.w8c... [--alfa A] [--beta B] [--m M] [--k K] [--json]\n";
+    "Uso: valdex-cli diagnostico ARCHIVO.w8c... [--alfa A] [--beta B] [--m M] [--k K] [--json]\n"
+    "       [--ponderacion {ninguna,1/x,1/x2,1/y,1/y2,1/s2,funcion}] [--pesos W1,W2,...]\n"
+    "       [--blancos BLANCOS.csv]\n";
 constexpr const char* kInterpolateUsage =
-    "Uso: valdex-cli interpolar ARCHIVO.w8c Y1 [Y2 ...] [--alfa A] [--json]\n";
+    "Uso: valdex-cli interpolar ARCHIVO.w8c Y1 [Y2 ...] [--alfa A] [--json]\n"
+    "       [--ponderacion {ninguna,1/x,1/x2,1/y,1/y2,1/s2,funcion}] [--pesos W1,W2,...]\n"
+    "       [--peso-muestra W0]\n";
 
 struct Arguments {
     bool json = false;
     DiagnosticOptions options;
     double sampleAlpha = kSampleAlpha;
     std::vector<std::string> positional;
+    std::optional<double> sampleWeight; // --peso-muestra
+    bool weightsGiven = false;          // --ponderacion or --pesos
 };
 
 // Reads the arguments; on a usage error writes its message and the usage and
@@ -41,6 +51,11 @@ public:
             const std::string& arg = args[i];
             if (arg == "--json") {
                 out.json = true;
+                continue;
+            }
+            if (IsWeightOption(arg, limitOptions)) {
+                if (i + 1 == args.size()) return Fail("Falta el valor de " + arg + ".");
+                if (!WeightOption(arg, args[++i], out)) return false;
                 continue;
             }
             const bool takesValue =
@@ -73,6 +88,44 @@ public:
     }
 
 private:
+    static bool IsWeightOption(const std::string& arg, bool diagnostics) {
+        return arg == "--ponderacion" || arg == "--pesos" ||
+               (diagnostics ? arg == "--blancos" : arg == "--peso-muestra");
+    }
+
+    bool WeightOption(const std::string& option, const std::string& text, Arguments& out) const {
+        DiagnosticOptions& o = out.options;
+        if (out.weightsGiven && (option == "--ponderacion" || option == "--pesos"))
+            return Fail("--ponderacion y --pesos se dan una sola vez y no juntas.");
+        if (option == "--ponderacion") {
+            const std::optional<WeightScheme> scheme = ParseWeightName(text);
+            if (!scheme) return Fail("Ponderación desconocida: " + text);
+            o.weighting = *scheme;
+            out.weightsGiven = true;
+        } else if (option == "--pesos") {
+            const std::string problem = ParseWeights(text, sep_, o.levelWeights);
+            if (!problem.empty()) return Fail(problem);
+            o.weighting = WeightScheme::Explicit;
+            out.weightsGiven = true;
+        } else if (option == "--blancos") {
+            o.blanks.clear();
+            const std::string problem = ReadBlanks(text, sep_, o.blanks);
+            if (!problem.empty()) {
+                io_.err << FileMessage(text, problem) << '\n';
+                return Fail("");
+            }
+        } else {
+            double value = 0;
+            if (!IsDecimal(text, sep_) ||
+                !((value = static_cast<double>(ToDecimal(text, sep_))) > 0) ||
+                !std::isfinite(value))
+                return Fail("El valor de --peso-muestra no es un número finito y positivo: " +
+                            text);
+            out.sampleWeight = value;
+        }
+        return true;
+    }
+
     bool Value(const std::string& option, const std::string& text, Arguments& out) const {
         const bool whole = option == "--m";
         if (whole ? !IsInteger(text) : !IsDecimal(text, sep_))
@@ -168,11 +221,25 @@ int RunInterpolate(const std::vector<std::string>& argv, char sep, Streams io) {
     const std::optional<CalibrationStudy> study = ReadChecked(file, args.json, io);
     if (!study) return 1;
     try {
-        const SampleReading reading = ReadSample(*study, responses, args.sampleAlpha, sep);
+        const WeightScheme scheme = args.options.weighting;
+        const SampleReading reading =
+            scheme == WeightScheme::None
+                ? ReadSample(*study, responses, args.sampleAlpha, sep)
+                : ReadWeightedSample(*study, scheme, args.options.levelWeights, responses,
+                                     args.sampleAlpha, args.sampleWeight, sep);
         if (args.json) {
-            io.out << SampleJson(file, reading, sep).str() << '\n';
+            JsonObject o = SampleJson(file, reading, sep);
+            o.Text("ponderacion", WeightName(scheme));
+            if (args.sampleWeight) o.Number("peso_muestra", *args.sampleWeight);
+            io.out << o.str() << '\n';
         } else {
-            for (const std::string& line : SampleLines(reading, sep))
+            std::vector<std::string> lines = SampleLines(reading, sep);
+            if (scheme != WeightScheme::None) {
+                lines.pop_back(); // the ordinary line's formula; the weighted one follows
+                for (std::string& line : WeightedSampleLines(scheme, sep))
+                    lines.push_back(std::move(line));
+            }
+            for (const std::string& line : lines)
                 io.out << line << '\n';
         }
         io.out.flush();

@@ -1,5 +1,7 @@
 #include "diagnostics_json.h"
 
+#include "weighting_json.h"
+
 namespace valdex::cli {
 
 namespace {
@@ -135,6 +137,7 @@ JsonObject DiagnosticsJson(const std::string& file, const Diagnostics& d) {
         .Object("limites", Limits(d))
         .Object("parametros", parameters)
         .Object("recta", Line(d.line));
+    AddWeightingJson(o, d);
     return o;
 }
 

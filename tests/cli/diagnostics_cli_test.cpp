@@ -120,9 +120,10 @@ TEST(DiagnosticsCliTest, JsonHasTheKeysAndTheNumbers) {
     ASSERT_EQ(lines.size(), 1u);
     const std::string& json = lines[0];
     EXPECT_EQ(TopLevelKeys(json),
-              (std::vector<std::string>{"archivo", "N", "niveles", "residuos", "falta_de_ajuste",
-                                        "cochran", "bartlett", "mandel", "limites", "parametros",
-                                        "recta"}));
+              (std::vector<std::string>{
+                  "archivo", "N", "niveles", "residuos", "falta_de_ajuste", "cochran", "bartlett",
+                  "mandel", "limites", "parametros", "recta", "prueba_F_extremos", "shapiro_wilk",
+                  "ponderacion", "candidatos_peso", "recomendacion_peso", "intervalos_limites"}));
     EXPECT_NE(json.find("\"N\":12,"), std::string::npos);
     EXPECT_NE(json.find("\"parametros\":{\"alfa\":0.05,\"beta\":0.05,\"m\":2,\"k\":10}"),
               std::string::npos);
@@ -168,7 +169,7 @@ TEST(DiagnosticsCliTest, JsonGoesOnPastFailingFiles) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "{\"archivo\":\"" + Data("un-nivel.w8c") +
                             "\",\"error\":\"Datos fuera de rango, 2-10 Número de Niveles\"}");
-    EXPECT_EQ(TopLevelKeys(lines[1]).size(), 11u);
+    EXPECT_EQ(TopLevelKeys(lines[1]).size(), 17u);
     EXPECT_EQ(lines[2],
               "{\"archivo\":\"" + Data("no-existe.w8c") + "\",\"error\":\"File not found.\"}");
     // Two points: no s(y/x), so every limit says why; the residuals are there.
@@ -196,7 +197,7 @@ TEST(DiagnosticsCliTest, InterpolateAsChemCalPublishes) {
         TopLevelKeys(r.out),
         (std::vector<std::string>{"archivo", "x", "limite_inferior", "limite_superior", "veredicto",
                                   "extrapolacion", "m", "media_y0", "alfa", "error_estandar_x",
-                                  "unidades", "intervalo_de_trabajo", "limites"}));
+                                  "unidades", "intervalo_de_trabajo", "limites", "ponderacion"}));
     const double half =
         (JsonNumber(r.out, "limite_superior") - JsonNumber(r.out, "limite_inferior")) / 2;
     EXPECT_NEAR(half, 0.07434, 0.000005);

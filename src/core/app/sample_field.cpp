@@ -4,6 +4,8 @@
 #include "base/number_conversion.h"
 #include "diagnostics/diagnostics_text.h"
 #include "diagnostics/sample_reading.h"
+#include "diagnostics/weighting.h"
+#include "diagnostics/weighting_text.h"
 
 #include <algorithm>
 
@@ -27,7 +29,18 @@ std::vector<std::string> InterpolateSample(const DiagnosticsWindowContent& conte
                                            const std::string& text) {
     const char sep = content.decimalSeparator;
     const std::vector<double> responses = SampleResponses(text, sep);
-    return SampleLines(ReadSample(content.study, responses, kSampleAlpha, sep), sep);
+    const DiagnosticOptions& options = content.diagnostics.options;
+    if (options.weighting == WeightScheme::None)
+        return SampleLines(ReadSample(content.study, responses, kSampleAlpha, sep), sep);
+    // Off the weighted line the user chose, against its limits.
+    std::vector<std::string> lines =
+        SampleLines(ReadWeightedSample(content.study, options.weighting, options.levelWeights,
+                                       responses, kSampleAlpha, std::nullopt, sep),
+                    sep);
+    lines.pop_back(); // the ordinary line's formula; the weighted one follows
+    for (std::string& line : WeightedSampleLines(options.weighting, sep))
+        lines.push_back(std::move(line));
+    return lines;
 }
 
 } // namespace valdex

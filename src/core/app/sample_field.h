@@ -17,7 +17,8 @@ inline constexpr const char* kNoSampleResponses =
 // and ConversionError for a text that is not a number (or not a double).
 std::vector<double> SampleResponses(const std::string& text, char decimalSeparator);
 
-// x̂, its 95 % interval and the verdict against the study's LD and LC, as
+// x̂, its 95 % interval and the verdict against the study's LD and LC (off
+// the weighted line and against its limits when a weight was chosen), as
 // the lines of `valdex-cli interpolar` (throws as SampleResponses does).
 std::vector<std::string> InterpolateSample(const DiagnosticsWindowContent& content,
                                            const std::string& text);

@@ -3,6 +3,7 @@
 #include "base/app_error.h"
 #include "calc/calibration.h"
 #include "diagnostics/diagnostics_parts.h"
+#include "diagnostics/weighting_evidence.h"
 
 #include <cfloat>
 #include <cmath>
@@ -111,6 +112,7 @@ Diagnostics ComputeDiagnostics(const CalibrationData& data, const DiagnosticOpti
     d.ichSa = Guarded<IchLimits>([&] { return Ich(line, true); });
     d.din = Guarded<DinLimits>([&] { return Din(line, options); });
     d.hubauxVos = Guarded<HubauxVosLimits>([&] { return HubauxVos(line, options); });
+    AddWeightingDiagnostics(data, line, d);
     d.limitCaveats = LimitCaveats(d, '.');
     return d;
 }

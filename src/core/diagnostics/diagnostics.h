@@ -6,6 +6,7 @@
 // stops the others, and no field ever holds NaN or infinity.
 
 #include "diagnostics/calibration_data.h"
+#include "diagnostics/weighting_results.h"
 #include "study/calibration_study.h"
 
 #include <optional>
@@ -26,6 +27,11 @@ struct DiagnosticOptions {
     double beta = 0.01;  // one-sided, detection limits
     int m = 1;           // replicate measurements of a future sample
     double k = 3;        // DIN 32645 quantification factor
+    // The weight of the weighted line (none: no weighted line), the explicit
+    // weights (one per level) and the blank responses of the blank method.
+    WeightScheme weighting = WeightScheme::None;
+    std::vector<double> levelWeights;
+    std::vector<double> blanks;
 };
 
 // The reason of a limit that a zero s(y/x) leaves without a value.
@@ -133,6 +139,14 @@ struct Diagnostics {
     // against the working range. Written beside the limits table, on the
     // plot and on the diagnostics page; empty when nothing qualifies them.
     std::vector<std::string> limitCaveats;
+    // The variances, the residuals' normality, the weights and the blanks.
+    EndLevelsFTest endLevelsF;
+    ShapiroWilkTest shapiroWilk; // of the ordinary residuals
+    IchIntervals ichSyxIntervals, ichSaIntervals;
+    std::vector<WeightCandidate> weightCandidates;
+    WeightRecommendation weightRecommendation;
+    WeightedLine weighted; // only for a weight asked for
+    BlankMethod blank;
 };
 
 // Everything from numbers already read (the study's levels in order).

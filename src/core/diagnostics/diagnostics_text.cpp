@@ -1,6 +1,7 @@
 #include "diagnostics/diagnostics_text.h"
 
 #include "calc/format_general.h"
+#include "diagnostics/weighting_text.h"
 
 #include <algorithm>
 
@@ -296,7 +297,10 @@ std::vector<std::string> DiagnosticsLines(const Diagnostics& d, char sep) {
     BartlettSection(d, w);
     MandelSection(d, w);
     LimitsSection(d, w);
-    return w.Take();
+    std::vector<std::string> lines = w.Take();
+    for (std::string& line : WeightingLines(d, sep))
+        lines.push_back(std::move(line));
+    return lines;
 }
 
 std::vector<std::string> SampleLines(const SampleReading& r, char sep) {

@@ -37,6 +37,7 @@ std::vector<std::string> LimitCaveats(const Diagnostics& d, char sep) {
     std::vector<std::string> variance;
     if (d.cochran.significant) variance.push_back("Cochran");
     if (d.bartlett.significant) variance.push_back("Bartlett");
+    if (d.endLevelsF.significant) variance.push_back("F de los niveles extremos");
     if (!variance.empty())
         failures.push_back("varianzas no homogéneas (" + Join(variance, ", ", " y ") + ")");
     if (!failures.empty())

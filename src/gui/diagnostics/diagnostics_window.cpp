@@ -4,6 +4,7 @@
 #include "app/dialog_service.h"
 #include "app/sample_field.h"
 #include "app/text_area.h"
+#include "app/weight_choice.h"
 #include "base/app_error.h"
 #include "base/error_handler.h"
 #include "diagnostics/diagnostics_text.h"
@@ -11,6 +12,7 @@
 #include "plots/plot_export.h"
 #include "report/qt_page_canvas.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -128,7 +130,18 @@ DiagnosticsWindow::DiagnosticsWindow(DiagnosticsWindowContent content, DialogSer
     print_ = Button(QStringLiteral("bimprimir"), QStringLiteral("Imprimir…"), body);
     export_ = Button(QStringLiteral("bexportar"), QStringLiteral("Exportar…"), body);
 
+    auto* weightLabel = new QLabel(QStringLiteral("&Ponderación:"), body);
+    weight_ = new QComboBox(body);
+    weight_->setObjectName(QStringLiteral("cpeso"));
+    weight_->setAccessibleName(QStringLiteral("Ponderación"));
+    weight_->setToolTip(QStringLiteral("Peso de la recta de las pruebas y de la muestra"));
+    for (const WeightChoice& choice : WeightChoices(content_.diagnostics))
+        weight_->addItem(QString::fromStdString(choice.label), static_cast<int>(choice.scheme));
+    weightLabel->setBuddy(weight_);
+
     auto* sampleRow = new QHBoxLayout;
+    sampleRow->addWidget(weightLabel);
+    sampleRow->addWidget(weight_);
     sampleRow->addWidget(label);
     sampleRow->addWidget(sample_, 1);
     sampleRow->addWidget(interpolate_);
@@ -146,6 +159,7 @@ DiagnosticsWindow::DiagnosticsWindow(DiagnosticsWindowContent content, DialogSer
     connect(interpolate_, &QPushButton::clicked, this, &DiagnosticsWindow::binterpolarClick);
     connect(sample_, &QLineEdit::returnPressed, this, &DiagnosticsWindow::binterpolarClick);
     connect(print_, &QPushButton::clicked, this, &DiagnosticsWindow::bimprimirClick);
+    connect(weight_, &QComboBox::currentIndexChanged, this, &DiagnosticsWindow::cpesoChange);
     connect(export_, &QPushButton::clicked, this, &DiagnosticsWindow::bexportarClick);
 }
 
@@ -185,6 +199,16 @@ QString DiagnosticsWindow::StudyPdfName() const {
     if (ExportFormatOf(proposal) == ExportFormat::Pdf) return proposal;
     return QFileInfo(proposal).dir().filePath(QFileInfo(proposal).completeBaseName() +
                                               QStringLiteral(".pdf"));
+}
+
+void DiagnosticsWindow::cpesoChange(int index) {
+    RunCommand(errors_, [this, index] {
+        ChooseWeight(content_, static_cast<WeightScheme>(weight_->itemData(index).toInt()));
+        SetTextAreaLines(
+            *tests_, ToLines(DiagnosticsLines(content_.diagnostics, content_.decimalSeparator)));
+        sampleResult_->clear();
+        FitSampleResult();
+    });
 }
 
 void DiagnosticsWindow::bimprimirClick() {

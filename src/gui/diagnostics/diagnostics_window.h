@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QWidget>
 
+class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -55,6 +56,8 @@ public:
     QPlainTextEdit* SampleResult() const { return sampleResult_; }
     QPushButton* bimprimir() const { return print_; }
     QPushButton* bexportar() const { return export_; }
+    // The weight selector: the recommended weight marked, "ninguna" chosen.
+    QComboBox* cpeso() const { return weight_; }
 
     // The file name the export dialog proposes: the study's, or
     // "diagnostico.pdf" for a study never saved.
@@ -69,6 +72,8 @@ public slots:
     void bimprimirClick();
     // The export dialog, then the chosen file (PDF page, SVG or PNG plots).
     void bexportarClick();
+    // The tests and the sample's reading under the weight chosen.
+    void cpesoChange(int index);
 
 private:
     // The reading's box as high as its lines.
@@ -87,6 +92,7 @@ private:
     QPlainTextEdit* sampleResult_;
     QPushButton* print_;
     QPushButton* export_;
+    QComboBox* weight_;
 };
 
 } // namespace valdex

@@ -1,0 +1,22 @@
+#pragma once
+// The weighting options of "diagnostico" and "interpolar": --ponderacion,
+// --pesos (one weight per level), --blancos (a file of blank responses, one
+// a line) and --peso-muestra.
+
+#include "diagnostics/diagnostics.h"
+
+#include <string>
+#include <vector>
+
+namespace valdex::cli {
+
+// Weights separated by ',' (by ';' when the decimal separator is ','), each
+// a finite positive number. An empty string when read, else the message.
+std::string ParseWeights(const std::string& text, char decimalSeparator, std::vector<double>& out);
+
+// The blank responses of a regular file of at most 16 MiB, one number a
+// line, blank lines skipped. An empty string when read, else the message
+// (without the file's name).
+std::string ReadBlanks(const std::string& file, char decimalSeparator, std::vector<double>& out);
+
+} // namespace valdex::cli
