@@ -178,8 +178,9 @@ TEST(ValidationReportTest, LongTextsStayInsideTheMargins) {
     study.AnalystName = solid;
     study.MeasuredProperty = words;
     study.AddedQuantityUnits = solid.substr(0, 40);
+    // A name with XML's markup and a byte that is no UTF-8.
     const std::string path =
-        folder.File(std::string(150, 'x') + "-estudio-de-validación-muy-largo.w8c");
+        folder.File(std::string(150, 'x') + "-estudio-&<\xff-de-validación-muy-largo.w8c");
     WriteStudyFile(study, path);
     const std::string pdf = folder.File("largo.pdf");
     const CliRun run = RunValdexCli("validacion " + Quote(path) + " --pdf " + Quote(pdf) +
@@ -190,6 +191,11 @@ TEST(ValidationReportTest, LongTextsStayInsideTheMargins) {
     // The header's method is cut with "…"; the identification wraps it whole.
     EXPECT_NE(read.pages[0].find("…"), std::string::npos);
     EXPECT_NE(read.pages[0].find(solid.substr(200, 20)), std::string::npos);
+    // The XMP packet stays well-formed XML.
+    WriteText(folder.File("meta.xml"), read.meta);
+    EXPECT_EQ(std::system(("xmllint --noout " + Quote(folder.File("meta.xml"))).c_str()), 0)
+        << read.meta;
+    EXPECT_NE(read.meta.find("-estudio-&amp;&lt;\xEF\xBF\xBD-de-validación"), std::string::npos);
 }
 
 TEST(ValidationReportTest, HundredResponsesTableGoesOnWithItsHeading) {

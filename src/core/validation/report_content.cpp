@@ -255,7 +255,35 @@ private:
     char sep_;
 };
 
-std::string XmlEscaped(const std::string& text) {
+// The length of the valid UTF-8 sequence at `at`, or 0.
+std::size_t Utf8Length(const std::string& text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xC2 && lead < 0xE0 ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                             : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+// XML text: the markup characters escaped, control characters as blanks and
+// bytes that are not UTF-8 (a file name may hold any) as U+FFFD.
+std::string XmlEscaped(const std::string& raw) {
+    std::string text;
+    for (std::size_t i = 0; i < raw.size();) {
+        const std::size_t length = Utf8Length(raw, i);
+        if (length == 0) {
+            text += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            text += raw.substr(i, length);
+            i += length;
+        }
+    }
     std::string out;
     for (char c : text) {
         switch (c) {

@@ -334,7 +334,12 @@ ReportPagesLayout PrintValidationReport(PageCanvas& canvas, const ReportDocument
     return layout;
 }
 
-std::string ElideToWidth(const PageCanvas& canvas, const std::string& text, int width) {
+std::string ElideToWidth(const PageCanvas& canvas, const std::string& raw, int width) {
+    // One line: control characters (a line feed in a laboratory's name)
+    // become blanks.
+    std::string text = raw;
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     if (canvas.TextWidth(text) <= width) return text;
     return text.substr(0, FittingPrefix(canvas, text, width, kEllipsis)) + kEllipsis;
 }
@@ -344,7 +349,7 @@ std::vector<std::string> WrapToWidth(const PageCanvas& canvas, const std::string
     std::vector<std::string> lines;
     std::string rest = text;
     for (char& c : rest)
-        if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     while (true) {
         if (static_cast<int>(lines.size()) + 1 == maxLines || canvas.TextWidth(rest) <= width) {
             lines.push_back(ElideToWidth(canvas, rest, width));

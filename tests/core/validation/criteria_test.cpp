@@ -93,5 +93,18 @@ TEST(EvaluationTest, EachCriterionPassesAndFailsOnItsStudy) {
     }
 }
 
+// The worked example's published results: s(y/x) = 0.146401, b = 2.0233333,
+// LC = 10·s/b = 0.723565, so s_x0 = LC/10; x̄ = 2.5; 10 degrees of freedom.
+TEST(EvaluationTest, ProcedureStandardDeviationOfTheWorkedExample) {
+    const auto studies = testing::ValidationStudies();
+    const ValidationData data = ComputeValidationData(studies.at("ejemplo"), {}, '.');
+    ASSERT_TRUE(data.sx0 && data.vx0 && data.ssRes);
+    EXPECT_NEAR(*data.sx0, 0.0723565, 5e-8);
+    EXPECT_NEAR(*data.vx0, 100 * 0.0723565 / 2.5, 5e-6);
+    EXPECT_NEAR(*data.ssRes, 0.146401 * 0.146401 * 10, 5e-6);
+    ASSERT_TRUE(data.result);
+    EXPECT_NEAR(data.result->LC / 10, *data.sx0, 1e-12);
+}
+
 } // namespace
 } // namespace valdex
