@@ -174,10 +174,15 @@ private:
         row.reason = reason.empty() ? "sin datos" : reason;
     }
     bool Standards(CriterionResult& row) {
-        if (view_.missing > 0 || view_.rows.empty()) {
-            NotEvaluable(row, data_.diagnostics.line.reason.empty()
-                                  ? "El estudio no tiene estándares con x distinto de 0."
-                                  : data_.diagnostics.line.reason);
+        if (view_.missing > 0) {
+            const std::string& reason = data_.diagnostics.line.reason;
+            NotEvaluable(row, reason.empty()
+                                  ? "La recta no da cantidades calculadas (pendiente nula)."
+                                  : reason);
+            return false;
+        }
+        if (view_.rows.empty()) {
+            NotEvaluable(row, "El estudio no tiene estándares con x distinto de 0.");
             return false;
         }
         return true;
