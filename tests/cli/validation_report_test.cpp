@@ -183,11 +183,21 @@ TEST(ValidationReportTest, LongTextsStayInsideTheMargins) {
         folder.File(std::string(150, 'x') + "-estudio-&<\xff-de-validación-muy-largo.w8c");
     WriteStudyFile(study, path);
     const std::string pdf = folder.File("largo.pdf");
+    // Under a decimal comma every number of the report takes it.
+    const std::string locale = SpanishLocaleFolder().empty() ? "C" : "es_ES.UTF-8";
     const CliRun run = RunValdexCli("validacion " + Quote(path) + " --pdf " + Quote(pdf) +
-                                    " --laboratorio " + Quote(words + words));
+                                        " --laboratorio " + Quote(words + words),
+                                    locale);
     ASSERT_EQ(run.status, 0) << run.err;
     const Pdf read = ReadPdf(pdf);
     CheckReport(read, path);
+    if (locale != "C") {
+        std::string all;
+        for (const std::string& page : read.pages)
+            all += page;
+        for (const char* text : {"LD = 3,3·s(y/x)/b", "r² ≥ 0,98", "α = 0,05"})
+            EXPECT_NE(all.find(text), std::string::npos) << text;
+    }
     // The header's method is cut with "…"; the identification wraps it whole.
     EXPECT_NE(read.pages[0].find("…"), std::string::npos);
     EXPECT_NE(read.pages[0].find(solid.substr(200, 20)), std::string::npos);

@@ -203,10 +203,10 @@ private:
         const std::string ab =
             "α = " + N(o.alpha) + ", β = " + N(o.beta) + ", m = " + std::to_string(o.m);
         std::vector<std::vector<std::string>> rows = {
-            {"ICH con s(y/x)", "LD = 3,3·s(y/x)/b; LC = 10·s(y/x)/b", limit(d_.ichSyx.LD),
-             limit(d_.ichSyx.LC), note(d_.ichSyx.reason)},
-            {"ICH con s_a", "LD = 3,3·s_a/b; LC = 10·s_a/b", limit(d_.ichSa.LD), limit(d_.ichSa.LC),
-             note(d_.ichSa.reason)},
+            {"ICH con s(y/x)", "LD = " + N(3.3) + "·s(y/x)/b; LC = 10·s(y/x)/b",
+             limit(d_.ichSyx.LD), limit(d_.ichSyx.LC), note(d_.ichSyx.reason)},
+            {"ICH con s_a", "LD = " + N(3.3) + "·s_a/b; LC = 10·s_a/b", limit(d_.ichSa.LD),
+             limit(d_.ichSa.LC), note(d_.ichSa.reason)},
             {"DIN 32645, método de la calibración", ab + ", k = " + N(o.k), limit(d_.din.xEG),
              limit(d_.din.xBG),
              d_.din.reason.empty() ? "límite de decisión x_NG = " + limit(d_.din.xNG)
