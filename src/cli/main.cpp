@@ -8,6 +8,7 @@
 #include "plot_command.h"
 #include "print_command.h"
 #include "study_commands.h"
+#include "validation_command.h"
 
 #include <clocale>
 #include <exception>
@@ -37,6 +38,9 @@ constexpr const char* kHelp =
     "            --unidades T --propiedad T --tipo T --reemplazar]\n"
     "                                             un estudio desde una tabla de cantidad y "
     "respuesta\n"
+    "  valdex-cli validacion ESTUDIO.w8c --pdf INFORME.pdf [--criterios CRITERIOS]\n"
+    "            [--ponderacion ninguna] [--alfa A --beta B --m M --k K] [--laboratorio TEXTO]\n"
+    "            [--papel carta|a4]               informe de validación con veredictos\n"
     "  valdex-cli ayuda                           esta ayuda\n"
     "\n"
     "Los números se leen con coma o punto decimal; los resultados se escriben con el\n"
@@ -61,6 +65,7 @@ int Dispatch(const std::vector<std::string>& args) {
     if (command == "diagnostico") return valdex::cli::RunDiagnostics(rest, sep, io);
     if (command == "interpolar") return valdex::cli::RunInterpolate(rest, sep, io);
     if (command == "importar") return valdex::cli::RunImport(rest, sep, io);
+    if (command == "validacion") return valdex::cli::RunValidationCommand(rest, sep);
     if (command == "grafico") return valdex::cli::RunPlotCommand(rest, sep, io);
     if (command == "ayuda" || command == "--help" || command == "-h") {
         std::cout << kHelp;

@@ -12,15 +12,15 @@ constexpr std::size_t Index(Command command) {
 
 const char* CommandName(Command command) {
     static constexpr std::array<const char*, kCommandCount> kNames = {
-        "FileNewItem",       "spdnuevo",       "FileOpenItem",     "spdabrir",
-        "mnuclose",          "spdclose",       "FileSaveItem",     "spdguardar",
-        "FileSaveAsItem",    "FilePrintItem",  "PrintLasser",      "PrintDeskjet",
-        "spdprint",          "spdprint1",      "WindowTileItem",   "spdmosaico",
-        "WindowCascadeItem", "spdcascada",     "mnudunet",         "mnuinforme",
-        "mnudiagnostico",    "pmnudunet",      "mnucalculos",      "FileMenu",
-        "FileExitItem",      "spdexit",        "WindowMenu",       "HelpMenu",
-        "HelpContentsItem",  "HelpSearchItem", "HelpHowToUseItem", "HelpAboutItem",
-        "spdcontenido",
+        "FileNewItem",       "spdnuevo",         "FileOpenItem",   "spdabrir",
+        "mnuclose",          "spdclose",         "FileSaveItem",   "spdguardar",
+        "FileSaveAsItem",    "FilePrintItem",    "PrintLasser",    "PrintDeskjet",
+        "spdprint",          "spdprint1",        "WindowTileItem", "spdmosaico",
+        "WindowCascadeItem", "spdcascada",       "mnudunet",       "mnuinforme",
+        "mnudiagnostico",    "mnuvalidacion",    "pmnudunet",      "mnucalculos",
+        "FileMenu",          "FileExitItem",     "spdexit",        "WindowMenu",
+        "HelpMenu",          "HelpContentsItem", "HelpSearchItem", "HelpHowToUseItem",
+        "HelpAboutItem",     "spdcontenido",
     };
     return kNames[Index(command)];
 }
@@ -51,7 +51,7 @@ const std::vector<Command>& GroupMembers(CommandGroup group) {
     static const std::vector<Command> kTile = {C::WindowTileItem, C::spdmosaico};
     static const std::vector<Command> kCascade = {C::WindowCascadeItem, C::spdcascada};
     static const std::vector<Command> kCalculate = {C::mnudunet, C::mnuinforme, C::mnudiagnostico,
-                                                    C::pmnudunet};
+                                                    C::mnuvalidacion, C::pmnudunet};
     static const std::vector<Command> kCalculationsMenu = {C::mnucalculos};
     switch (group) {
     case CommandGroup::New:

@@ -34,6 +34,7 @@ enum class Command {
     mnudunet,
     mnuinforme,
     mnudiagnostico, // "Diagnóstico de la calibración", switched with mnudunet
+    mnuvalidacion,  // "Informe de validación…", switched with mnudunet
     pmnudunet,      // the popup item of the current study window's responses grid
     mnucalculos,
     // Never switched.
@@ -69,7 +70,7 @@ enum class CommandGroup {
     Print,            // FilePrintItem, PrintLasser, PrintDeskjet, spdprint, spdprint1
     Tile,             // WindowTileItem, spdmosaico
     Cascade,          // WindowCascadeItem, spdcascada
-    Calculate,        // mnudunet, mnuinforme, mnudiagnostico, pmnudunet
+    Calculate,        // mnudunet, mnuinforme, mnudiagnostico, mnuvalidacion, pmnudunet
     CalculationsMenu, // mnucalculos
 };
 

@@ -202,6 +202,17 @@ void MainWindowRules::mnudiagnosticoClick() {
     });
 }
 
+void MainWindowRules::mnuvalidacionClick() {
+    RunCommand(view_, [&] {
+        if (!finforma_ || !PassesLevelCheck()) return;
+        if (finforma_->Caption() == kNewStudyCaption || estado_ == kModifiedMark) {
+            view_.ShowErrorBox(kValidationNeedsSavedStudy);
+            return;
+        }
+        view_.ShowValidationReport(finforma_->Caption());
+    });
+}
+
 void MainWindowRules::FilePrint() {
     RunCommand(view_, [&] {
         if (!finforma_ || !PassesLevelCheck()) return;

@@ -78,6 +78,10 @@ public:
     // study as it stands, a diagnostics window with them. A study that cannot
     // be read (a text that is not a number) ends in the error box, no window.
     void mnudiagnosticoClick();
+    // Informe de validación: level check; the report identifies the study's
+    // file, so a study never saved, or changed since, is refused with a
+    // message; otherwise the report's dialog on that file.
+    void mnuvalidacionClick();
     // Deskjet: level check, then its options dialog.
     void FilePrint();
     // Lasser: its options dialog, no check.

@@ -17,6 +17,9 @@ class StudyHost;
 class StudyWindowRules;
 
 inline constexpr const char* kDiagnosticsCaptionPrefix = "Diagnóstico: ";
+inline constexpr const char* kValidationNeedsSavedStudy =
+    "Guarde el estudio antes de preparar el informe de validación: el informe identifica el "
+    "archivo guardado.";
 
 // What a diagnostics window shows: a snapshot of the study and its
 // diagnostics, taken when the command ran; the window depends on nothing
@@ -70,6 +73,8 @@ public:
     // The print options dialogs, shown not modally: "Lasser" without any
     // check, "Deskjet" after the level-count check passed.
     virtual void ShowLaserOptions() = 0;
+    // The validation report's dialog for the study file at `path`.
+    virtual void ShowValidationReport(const std::string& path) = 0;
     virtual void ShowDeskjetOptions() = 0;
 };
 

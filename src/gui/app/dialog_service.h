@@ -36,6 +36,17 @@ public:
     // file's full path, with the extension of the chosen type when the name
     // had none; nullopt when the user cancels.
     virtual std::optional<QString> AskExportFileName(const QString& initialName) = 0;
+    // Qt's print preview of the pages `paint` draws on the printer, with
+    // its own printing; false when it was not shown.
+    virtual bool RunPrintPreview(QPrinter& /*printer*/,
+                                 const std::function<void(QPrinter&)>& /*paint*/) {
+        return false;
+    }
+    // A save dialog for one PDF file: its full path, ending in ".pdf";
+    // nullopt when the user cancels.
+    virtual std::optional<QString> AskPdfFileName(const QString& /*initialName*/) {
+        return std::nullopt;
+    }
 };
 
 } // namespace valdex

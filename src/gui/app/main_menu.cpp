@@ -97,6 +97,9 @@ MenuActions BuildMainMenu(QMenuBar& bar) {
     AddItem(*calc, actions,
             {C::mnudiagnostico, "Dia&gnóstico de la calibración", "", 12,
              "Cálculos|Gráficos, residuos y pruebas de la curva de calibración"});
+    AddItem(*calc, actions,
+            {C::mnuvalidacion, "Informe de &validación…", "", 0,
+             "Cálculos|Informe de validación con los veredictos de los criterios de aceptación"});
 
     QMenu* window = AddMenu(bar, actions,
                             {C::WindowMenu, "&Ventana", "", 20, "Arregla las ventanas presentes"});

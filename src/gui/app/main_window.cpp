@@ -13,6 +13,7 @@
 #include "diagnostics/diagnostics_window.h"
 #include "report/report_window.h"
 #include "study/study_window.h"
+#include "validation/validation_report_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -111,6 +112,7 @@ void MainWindow::ConnectCommands() {
     Connect(C::mnudunet, [this] { rules_.mnudunetClick(); });
     Connect(C::mnuinforme, [this] { rules_.mnuinformeClick(); });
     Connect(C::mnudiagnostico, [this] { rules_.mnudiagnosticoClick(); });
+    Connect(C::mnuvalidacion, [this] { rules_.mnuvalidacionClick(); });
     both(C::WindowTileItem, C::spdmosaico, [this] { rules_.WindowTile(); });
     both(C::WindowCascadeItem, C::spdcascada, [this] { rules_.WindowCascade(); });
     both(C::HelpContentsItem, C::spdcontenido, [this] { HelpContents(); });
@@ -348,6 +350,13 @@ void MainWindow::ShowUnexpectedError(const std::string& text) {
 
 void MainWindow::ShowErrorBox(const std::string& text) {
     dialogs_->ShowError(QString::fromStdString(text));
+}
+
+void MainWindow::ShowValidationReport(const std::string& path) {
+    // Window-modal and not waited for: the tests press its buttons.
+    auto* dialog = new ValidationReportDialog(path, *dialogs_, rules_.DecimalSeparator(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 } // namespace valdex

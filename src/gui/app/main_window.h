@@ -80,6 +80,7 @@ public:
     void ShowCommandStates(const CommandStates& states) override;
     void ShowLaserOptions() override;
     void ShowDeskjetOptions() override;
+    void ShowValidationReport(const std::string& path) override;
     void ShowErrorBox(const std::string& text) override;
     void ShowUnexpectedError(const std::string& text) override;
 

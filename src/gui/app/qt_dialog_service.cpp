@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include <algorithm>
 
@@ -142,6 +144,26 @@ std::optional<QString> QtDialogService::AskExportFileName(const QString& initial
                          const qsizetype index = filters.indexOf(filter);
                          if (index >= 0) dialog.setDefaultSuffix(suffixes[index]);
                      });
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtDialogService::RunPrintPreview(QPrinter& printer,
+                                      const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, parent_);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* target) { paint(*target); });
+    dialog.exec();
+    return true;
+}
+
+std::optional<QString> QtDialogService::AskPdfFileName(const QString& initialName) {
+    StudyFileDialog dialog(parent_, QStringLiteral("Guardar informe en PDF"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("PDF (*.pdf)")});
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
     if (!initialName.isEmpty()) dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -34,6 +34,8 @@ public:
     std::optional<QString> AskSaveFileName(const QString& initialName) override;
     bool RunPrintDialog(QPrinter& printer, const std::function<void(QPrinter&)>& preview) override;
     std::optional<QString> AskExportFileName(const QString& initialName) override;
+    bool RunPrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
+    std::optional<QString> AskPdfFileName(const QString& initialName) override;
 
 private:
     QPointer<QWidget> parent_;

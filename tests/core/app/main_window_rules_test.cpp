@@ -93,6 +93,10 @@ public:
     void ShowCommandStates(const CommandStates& shown) override { states = shown; }
     void ShowLaserOptions() override { ++laser; }
     void ShowDeskjetOptions() override { ++deskjet; }
+    void ShowValidationReport(const std::string& path) override {
+        validationReports.push_back(path);
+    }
+    std::vector<std::string> validationReports;
     void ShowErrorBox(const std::string& text) override { errorBoxes.push_back(text); }
 
     // Closing a child window by its close box.
@@ -614,6 +618,23 @@ TEST_F(MainWindowRulesTest, PrintingChecks) {
     main.PrintLasserClick(); // no check on the laser path
     EXPECT_EQ(view.laser, 1);
     EXPECT_EQ(StudyView().messages.size(), 1u);
+}
+
+// The validation report names the saved file: a study never saved or
+// changed since is refused.
+TEST_F(MainWindowRulesTest, ValidationReportOnlyOfTheSavedFile) {
+    NewWorkedExample();
+    main.mnuvalidacionClick();
+    EXPECT_EQ(view.errorBoxes, std::vector<std::string>{kValidationNeedsSavedStudy});
+    const std::string path = folder.File("informe.w8c");
+    view.saveAnswers = {path};
+    ASSERT_TRUE(main.FileSaveAs());
+    main.mnuvalidacionClick();
+    EXPECT_EQ(view.validationReports, std::vector<std::string>{path});
+    main.SetEstado("Modificado"); // as a key typed in the study window sets it
+    main.mnuvalidacionClick();
+    EXPECT_EQ(view.errorBoxes.size(), 2u);
+    EXPECT_EQ(view.validationReports.size(), 1u);
 }
 
 // ----- Diagnostics -----

@@ -266,11 +266,11 @@ private slots:
     void commandStatesAsTheStudyAndResultsClose() {
         TypeWorkedExample(*form_, QStringLiteral("Regresión"));
         if (QTest::currentTestFailed()) return;
-        ExpectEnabled(
-            With(kAlwaysOn, {C::WindowTileItem, C::spdmosaico, C::WindowCascadeItem, C::spdcascada,
-                             C::FileSaveItem, C::spdguardar, C::FileSaveAsItem, C::FilePrintItem,
-                             C::PrintLasser, C::PrintDeskjet, C::spdprint, C::spdprint1,
-                             C::mnucalculos, C::mnudunet, C::mnudiagnostico, C::pmnudunet}));
+        ExpectEnabled(With(
+            kAlwaysOn, {C::WindowTileItem, C::spdmosaico, C::WindowCascadeItem, C::spdcascada,
+                        C::FileSaveItem, C::spdguardar, C::FileSaveAsItem, C::FilePrintItem,
+                        C::PrintLasser, C::PrintDeskjet, C::spdprint, C::spdprint1, C::mnucalculos,
+                        C::mnudunet, C::mnudiagnostico, C::mnuvalidacion, C::pmnudunet}));
         RunCalculationFromMenu(*form_);
         QCOMPARE(ResultsWindows(*form_).size(), 1);
 

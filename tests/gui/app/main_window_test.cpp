@@ -86,6 +86,8 @@ private slots:
             false);
         row("Diagnóstico", C::mnudiagnostico, "Dia&gnóstico de la calibración", "", 12,
             "Gráficos, residuos y pruebas de la curva de calibración", true, false);
+        row("Validación", C::mnuvalidacion, "Informe de &validación…", "", 0,
+            "Informe de validación con los veredictos de los criterios de aceptación", true, false);
         row("Ventana", C::WindowMenu, "&Ventana", "", 20, "Arregla las ventanas presentes", true,
             false);
         row("Mosaico", C::WindowTileItem, "&Mosaico", "", 20, "Arregla las ventanas en mosaico",

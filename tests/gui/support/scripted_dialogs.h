@@ -35,6 +35,12 @@ public:
     std::deque<bool> printAnswers; // true: the print dialog confirmed
     QString printToFile;           // where a confirmed print goes, as a PDF file
     std::deque<std::optional<QString>> exportNames;
+    // A print preview draws its pages into this PDF file (none scripted:
+    // unexpected).
+    QString previewToFile;
+    int previews = 0;
+    QStringList pdfProposals;
+    std::deque<std::optional<QString>> pdfNames;
 
     void ShowMessage(const QString& text) override { messages << text; }
     void ShowError(const QString& text) override { errors << text; }
@@ -90,6 +96,23 @@ public:
     std::optional<QString> AskExportFileName(const QString& initialName) override {
         exportProposals << initialName;
         return Next(exportNames, QStringLiteral("export dialog"));
+    }
+
+    bool RunPrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override {
+        ++previews;
+        if (previewToFile.isEmpty()) {
+            unexpected << QStringLiteral("print preview");
+            return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(previewToFile);
+        paint(printer);
+        return true;
+    }
+
+    std::optional<QString> AskPdfFileName(const QString& initialName) override {
+        pdfProposals << initialName;
+        return Next(pdfNames, QStringLiteral("PDF dialog"));
     }
 
 private:

@@ -1,0 +1,50 @@
+#pragma once
+// "Informe de validación": the dialog of the validation report of a saved
+// study file. The laboratory's name (kept in the user's settings when it
+// changes), the criteria set (a built-in name or a file's path) and the
+// paper; "Vista previa…" opens the print preview with its printing, and
+// "Guardar PDF…" writes the PDF that names the study in its metadata. Every
+// dialog goes through the dialog service.
+
+#include "app/dialog_service.h"
+
+#include <QDialog>
+
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace valdex {
+
+inline constexpr const char* kValidationDialogCaption = "Informe de validación";
+
+class ValidationReportDialog : public QDialog {
+    Q_OBJECT
+public:
+    ValidationReportDialog(std::string studyPath, DialogService& dialogs, char decimalSeparator,
+                           QWidget* parent);
+
+    // Each prepares the report afresh from the file; a failure shows its
+    // error box and returns false.
+    bool Preview();
+    bool SavePdf();
+
+    QLineEdit* Laboratory() const { return laboratory_; }
+    QComboBox* Criteria() const { return criteria_; }
+    QComboBox* Paper() const { return paper_; }
+
+private:
+    struct Prepared;
+    bool Prepare(Prepared& prepared);
+
+    std::string studyPath_;
+    DialogService& dialogs_;
+    char separator_;
+    QLineEdit* laboratory_ = nullptr;
+    QComboBox* criteria_ = nullptr;
+    QComboBox* paper_ = nullptr;
+};
+
+} // namespace valdex
