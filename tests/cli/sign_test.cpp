@@ -64,7 +64,9 @@ TEST_F(SignTest, ThreeSignersInTurnAllVerifyAndPdfsigAgrees) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ASSERT_EQ(signing.status, 0) << signing.err;
         // The whole process, key read with its passphrase and file written.
-        if (i > 0) EXPECT_LT(seconds, 0.2);
+        if (i > 0) {
+            EXPECT_LT(seconds, 0.2);
+        }
         const std::string pdfsig = Pdfsig();
         EXPECT_EQ(Count(pdfsig, "Signature is Valid"), static_cast<int>(i + 1)) << pdfsig;
         EXPECT_EQ(Count(pdfsig, "Total document signed"), 1) << pdfsig;
@@ -111,8 +113,9 @@ TEST_F(SignTest, ChangesAfterSigningAreFound) {
         const CliRun verify = Verify();
         EXPECT_EQ(verify.status, 1) << c.name;
         EXPECT_NE(verify.out.find(c.said), std::string::npos) << c.name << "\n" << verify.out;
-        if (c.pdfsigFails)
+        if (c.pdfsigFails) {
             EXPECT_EQ(Pdfsig().find("Signature is Valid"), std::string::npos) << c.name;
+        }
     }
 }
 
