@@ -5,6 +5,7 @@
 #include "files/file_io.h"
 #include "records/audit_recorder.h"
 #include "records/pdf_signature.h"
+#include "records/report_signing.h"
 #include "records/signing_keys.h"
 
 #include <chrono>
@@ -89,12 +90,6 @@ std::optional<std::string> Passphrase(const std::string& file, bool creating) {
     return first;
 }
 
-std::int64_t Now() {
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
-
 std::string ReadReport(const std::string& path) {
     std::optional<std::string> bytes;
     try {
@@ -120,65 +115,20 @@ int RunSign(const std::vector<std::string>& args, AuditRecorder& recorder, Strea
         io.err << "El significado debe ser \"Elaboró\", \"Revisó\" o \"Aprobó\".\n" << kSignUsage;
         return 2;
     }
-    nlohmann::json details = {{"programa", "valdex-cli"},
-                              {"comando", "firmar"},
-                              {"informe", report},
-                              {"significado", meaningText}};
     try {
-        const AuditIdentity identity = CurrentIdentity();
-        const bool ownKey = keyPath.empty();
-        if (ownKey) keyPath = DefaultKeyPath();
-        std::error_code ignored;
-        const bool creating = ownKey && !std::filesystem::exists(keyPath, ignored);
-        const std::string original = ReadReport(report);
-        details["informe"] = FileDetails(report);
-        const auto studySha = ReportStudySha256(original);
-        if (!studySha)
-            throw StudyError(report + ": el informe no indica el SHA-256 de su estudio en sus "
-                                      "metadatos; solo se firman informes de validación.");
+        const bool creating = SigningKeyMissing(keyPath);
         const auto passphrase = Passphrase(passFile, creating);
         if (!passphrase)
             throw StudyError("Falta la frase de paso de la clave: use --clave-archivo ARCHIVO o la "
                              "variable VALDEX_FRASE_CLAVE.");
-        if (creating) {
-            if (passphrase->size() < 8)
-                throw StudyError("La frase de paso debe tener al menos 8 caracteres.");
-            CreateSigningKey(keyPath, *passphrase, identity);
-            io.out << "Se creó la clave de firma de " << identity.fullName << " en " << keyPath
-                   << ".\n";
-        }
-        const SigningKey key = LoadSigningKey(keyPath, *passphrase);
-        AuditTrail* trail = recorder.Trail();
-        if (!trail) throw StudyError(recorder.Problem());
-        SignRequest request;
-        request.meaning = *meaning;
-        request.signerName = CertificateName(key.certificate.get());
-        request.login = identity.login;
-        request.host = identity.host;
-        request.studySha256 = *studySha;
-        request.auditHead = trail->Head();
-        request.time = Now();
-        const std::string signedPdf = SignPdf(original, key, request);
-        try {
-            ReplaceFileContent(report, signedPdf);
-        } catch (const AppError& error) {
-            throw FileError(report + ": " + error.what());
-        }
-        details["sha256_antes"] = Sha256Hex(original);
-        details["sha256_despues"] = Sha256Hex(signedPdf);
-        details["firmante"] = request.signerName;
-        details["certificado_sha256"] = CertificateFingerprint(key.certificate.get());
-        details["estudio_sha256"] = *studySha;
-        details["cabeza_firmada"] = request.auditHead.Text();
-        if (!recorder.Record(audit_event::kSigned, details))
-            io.err << "valdex-cli: aviso: no se registró la firma en el registro de auditoría: "
-                   << recorder.Problem() << '\n';
-        io.out << report << ": firmado (" << meaningText << ") por " << request.signerName << ".\n";
+        const SignOutcome outcome =
+            SignReportFile(report, *meaning, keyPath, *passphrase, recorder, "valdex-cli");
+        if (!outcome.keyCreated.empty())
+            io.out << "Se creó la clave de firma de " << outcome.signerName << " en "
+                   << outcome.keyCreated << ".\n";
+        io.out << report << ": firmado (" << meaningText << ") por " << outcome.signerName << ".\n";
         return 0;
     } catch (const std::exception& error) {
-        details["estado"] = 1;
-        details["mensajes"] = error.what();
-        recorder.Record(audit_event::kFailed, details);
         io.err << "valdex-cli: " << error.what() << '\n';
         return 1;
     }
