@@ -6,6 +6,8 @@
 #include "app/splash_window.h"
 #include "app/translations.h"
 #include "base/app_texts.h"
+#include "records/audit_recorder.h"
+#include "records/audit_window.h"
 #include "report/print_options_wiring.h"
 #include "startup.h"
 
@@ -120,6 +122,12 @@ int main(int argc, char* argv[]) {
         valdex::StudyArgument(std::vector<std::string>(argv, argv + argc));
 
     valdex::MainWindow mainForm;
+    // The user's audit trail, checked at start and written by the study commands.
+    valdex::AuditRecorder recorder;
+    mainForm.Rules().SetAuditRecorder(&recorder);
+    valdex::InstallAuditMenu(mainForm, recorder, mainForm.Dialogs());
+    QTimer::singleShot(0, &mainForm,
+                       [&] { valdex::VerifyAuditTrailAtStart(recorder, mainForm.Dialogs()); });
     valdex::SplashWindow splash;
     // The print options dialogs live, hidden, from start-up to exit.
     valdex::InstallPrintOptions(mainForm);

@@ -71,6 +71,12 @@ public:
     // check, "Deskjet" after the level-count check passed.
     virtual void ShowLaserOptions() = 0;
     virtual void ShowDeskjetOptions() = 0;
+
+    // A short text from the user (the reason for a change); empty when the
+    // user cancels.
+    virtual std::optional<std::string> AskReason(const std::string& /*question*/) {
+        return std::nullopt;
+    }
 };
 
 } // namespace valdex

@@ -3,6 +3,7 @@
 // ask through this interface so that tests can script the answers.
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -32,6 +33,24 @@ public:
     // file's full path, with the extension of the chosen type when the name
     // had none; nullopt when the user cancels.
     virtual std::optional<QString> AskExportFileName(const QString& initialName) = 0;
+    // A line of text (`secret`: not shown as typed, for a passphrase);
+    // nullopt when the user cancels.
+    virtual std::optional<QString> AskText(const QString& /*question*/, const QString& /*caption*/,
+                                           bool /*secret*/) {
+        return std::nullopt;
+    }
+    // The save dialog of a file other than a study (`filter` as Qt writes it,
+    // "Tablas CSV (*.csv)"); nullopt when the user cancels.
+    virtual std::optional<QString> AskWriteFileName(const QString& /*initialName*/,
+                                                    const QString& /*filter*/) {
+        return std::nullopt;
+    }
+    // One of the choices; nullopt when the user cancels.
+    virtual std::optional<QString> AskChoice(const QString& /*question*/,
+                                             const QString& /*caption*/,
+                                             const QStringList& /*choices*/) {
+        return std::nullopt;
+    }
 };
 
 } // namespace valdex

@@ -34,6 +34,12 @@ public:
     std::optional<QString> AskSaveFileName(const QString& initialName) override;
     bool RunPrintDialog(QPrinter& printer) override;
     std::optional<QString> AskExportFileName(const QString& initialName) override;
+    std::optional<QString> AskText(const QString& question, const QString& caption,
+                                   bool secret) override;
+    std::optional<QString> AskWriteFileName(const QString& initialName,
+                                            const QString& filter) override;
+    std::optional<QString> AskChoice(const QString& question, const QString& caption,
+                                     const QStringList& choices) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -32,6 +32,10 @@ public:
     std::deque<bool> printAnswers; // true: the print dialog confirmed
     QString printToFile;           // where a confirmed print goes, as a PDF file
     std::deque<std::optional<QString>> exportNames;
+    QStringList textQuestions;                     // caption + "|" + question
+    std::deque<std::optional<QString>> texts;      // AskText's answers
+    std::deque<std::optional<QString>> choices;    // AskChoice's answers
+    std::deque<std::optional<QString>> writeNames; // AskWriteFileName's answers
 
     void ShowMessage(const QString& text) override { messages << text; }
     void ShowError(const QString& text) override { errors << text; }
@@ -85,6 +89,22 @@ public:
     std::optional<QString> AskExportFileName(const QString& initialName) override {
         exportProposals << initialName;
         return Next(exportNames, QStringLiteral("export dialog"));
+    }
+
+    std::optional<QString> AskText(const QString& question, const QString& caption, bool) override {
+        textQuestions << caption + QLatin1Char('|') + question;
+        return Next(texts, QStringLiteral("text question: ") + question);
+    }
+
+    std::optional<QString> AskWriteFileName(const QString& initialName, const QString&) override {
+        saveProposals << initialName;
+        return Next(writeNames, QStringLiteral("write dialog"));
+    }
+
+    std::optional<QString> AskChoice(const QString& question, const QString& caption,
+                                     const QStringList&) override {
+        textQuestions << caption + QLatin1Char('|') + question;
+        return Next(choices, QStringLiteral("choice: ") + question);
     }
 
 private:
