@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -149,23 +150,30 @@ TEST_F(AuditTrailTest, TwoProcessesWritingAtOnceLoseNothing) {
 TEST_F(AuditTrailTest, OneEntryTakesUnderFiveMillisecondsBesidesTheDiskFlush) {
     using Clock = std::chrono::steady_clock;
     constexpr int kEntries = 100;
+    // The medians, which the other processes of a shared machine move least.
+    auto median = [](std::vector<double> times) {
+        std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+        return times[times.size() / 2];
+    };
+    auto time = [](auto&& step) {
+        const auto start = Clock::now();
+        step();
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
     const std::string probe = (folder_ / "sonda").string();
     const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT, 0600);
     ASSERT_GE(fd, 0);
-    auto start = Clock::now();
-    for (int i = 0; i < kEntries; ++i) {
-        ASSERT_EQ(::write(fd, "entrada", 7), 7);
-        ::fdatasync(fd);
-    }
-    const double flush =
-        std::chrono::duration<double, std::milli>(Clock::now() - start).count() / kEntries;
-    ::close(fd);
+    std::vector<double> flushes, entries;
     AuditTrail trail = Open();
-    start = Clock::now();
-    for (int i = 0; i < kEntries; ++i)
-        trail.Append("guardado", "{\"sha256\":\"abc\"}");
-    const double entry =
-        std::chrono::duration<double, std::milli>(Clock::now() - start).count() / kEntries;
+    // In turn, so that both see the same load.
+    for (int i = 0; i < kEntries; ++i) {
+        flushes.push_back(time([fd] {
+            if (::write(fd, "entrada", 7) == 7) ::fdatasync(fd);
+        }));
+        entries.push_back(time([&trail] { trail.Append("guardado", "{\"sha256\":\"abc\"}"); }));
+    }
+    ::close(fd);
+    const double flush = median(flushes), entry = median(entries);
     std::cout << "Una entrada: " << entry << " ms; una escritura a disco: " << flush << " ms\n";
     EXPECT_LT(entry - flush, 5.0);
 }
