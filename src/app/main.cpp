@@ -121,16 +121,17 @@ int main(int argc, char* argv[]) {
     const std::optional<std::string> study =
         valdex::StudyArgument(std::vector<std::string>(argv, argv + argc));
 
-    valdex::MainWindow mainForm;
-    // The user's audit trail, checked at start and written by the study commands.
+    // The user's audit trail, checked at start and written by the study
+    // commands; it outlives the main window.
     valdex::AuditRecorder recorder;
+    valdex::MainWindow mainForm;
     mainForm.Rules().SetAuditRecorder(&recorder);
     valdex::InstallAuditMenu(mainForm, recorder, mainForm.Dialogs());
     QTimer::singleShot(0, &mainForm,
                        [&] { valdex::VerifyAuditTrailAtStart(recorder, mainForm.Dialogs()); });
     valdex::SplashWindow splash;
     // The print options dialogs live, hidden, from start-up to exit.
-    valdex::InstallPrintOptions(mainForm);
+    valdex::RecordPrinting(valdex::InstallPrintOptions(mainForm), mainForm, recorder);
     valdex::StartUp(mainForm, splash, study, StartUpTimingHook(mainForm));
     return app.exec();
 }

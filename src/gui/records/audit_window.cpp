@@ -1,10 +1,12 @@
 #include "records/audit_window.h"
 
 #include "app/dialog_service.h"
+#include "app/main_window.h"
 #include "base/app_error.h"
 #include "files/file_identity.h"
 #include "files/file_io.h"
 #include "records/audit_recorder.h"
+#include "report/print_options_wiring.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -212,6 +214,23 @@ void InstallAuditMenu(QMainWindow& window, AuditRecorder& recorder, DialogServic
         (*open)->raise();
         (*open)->activateWindow();
     });
+}
+
+void RecordPrinting(PrintOptionsDialogs dialogs, MainWindow& window, AuditRecorder& recorder) {
+    const std::pair<PrintOptionsDialog*, const char*> designs[] = {{dialogs.laser, "Lasser"},
+                                                                   {dialogs.deskjet, "Deskjet"}};
+    for (const auto& [dialog, design] : designs)
+        QObject::connect(dialog, &PrintOptionsDialog::printed, &window,
+                         [&window, &recorder, design = std::string(design)](int item) {
+                             nlohmann::json details = {
+                                 {"programa", "valdex"}, {"diseno", design}, {"pagina", item + 1}};
+                             const std::string file = window.Rules().SaveFileName();
+                             const QFileInfo info(QString::fromStdString(file));
+                             details["estudio"] =
+                                 info.isFile() ? FileDetails(file) : nlohmann::json(file);
+                             details["modificado"] = window.Rules().Estado() == "Modificado";
+                             recorder.Record(audit_event::kPrinted, details);
+                         });
 }
 
 bool VerifyAuditTrailAtStart(AuditRecorder& recorder, DialogService& dialogs) {

@@ -15,6 +15,8 @@ namespace valdex {
 
 class AuditRecorder;
 class DialogService;
+class MainWindow;
+struct PrintOptionsDialogs;
 
 class AuditWindow : public QWidget {
     Q_OBJECT
@@ -46,6 +48,10 @@ private:
 // Adds "Registro de auditoría…" to the window's "&Archivo" menu, above its
 // last separator; the item opens (or raises) the window.
 void InstallAuditMenu(QMainWindow& window, AuditRecorder& recorder, DialogService& dialogs);
+
+// Records every page that the two print options dialogs print, with the
+// design, the page and the study's file as the main window names it.
+void RecordPrinting(PrintOptionsDialogs dialogs, MainWindow& window, AuditRecorder& recorder);
 
 // At start: the trail opens and its chain verifies up to the head last
 // recorded; otherwise the error box says what is wrong. True when intact.

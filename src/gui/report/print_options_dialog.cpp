@@ -102,6 +102,7 @@ void PrintOptionsDialog::BitBtn1Click() {
         };
         if (!runPrintDialog_(printer_, this, preview)) return;
         PrintChosenPage(printer_);
+        emit printed(ItemIndex());
     });
 }
 

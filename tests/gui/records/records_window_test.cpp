@@ -10,6 +10,7 @@
 #include "records/audit_recorder.h"
 #include "records/audit_window.h"
 #include "records/sign_report_dialog.h"
+#include "report/print_options_wiring.h"
 #include "study/study_window.h"
 #include "study/study_window_rules.h"
 #include "validation/signoff_block.h"
@@ -151,6 +152,27 @@ private slots:
         QCOMPARE(LastEvent(), QStringLiteral("guardado"));
         QVERIFY(QString::fromStdString(Entries().back().details).contains("Corrección del método"));
         QVERIFY(Bytes(path) != saved);
+    }
+
+    void printingLeavesAnEntry() {
+        const QString path = PathOf("estudio.w8c");
+        SaveNewStudyAs(path);
+        const PrintOptionsDialogs print = InstallPrintOptions(*form_);
+        RecordPrinting(print, *form_, *recorder_);
+        print.laser->SetPrintDialogRunner([this](QPrinter& printer, QWidget*, const PagePainter&) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(PathOf("pagina.pdf"));
+            return true;
+        });
+        print.laser->SetItemIndex(1);
+        print.laser->BitBtn1Click();
+        QCOMPARE(LastEvent(), QStringLiteral("impreso"));
+        const QString details = QString::fromStdString(Entries().back().details);
+        QVERIFY2(details.contains(QStringLiteral("\"diseno\":\"Lasser\"")) &&
+                     details.contains(QStringLiteral("\"pagina\":2")) &&
+                     details.contains(QString::fromStdString(Sha256Hex(Bytes(path).toStdString()))),
+                 qPrintable(details));
+        QVERIFY(QFile::exists(PathOf("pagina.pdf")));
     }
 
     void signingThroughTheDialogs() {
