@@ -7,7 +7,7 @@ VALDEX_PACKAGES=(
     qt6-svg-dev
     libgtest-dev libgmock-dev googletest
     libboost-dev
-    libssl-dev libsqlite3-dev sqlite3
+    libssl-dev libsqlite3-dev sqlite3 nlohmann-json3-dev
     clang clang-format libclang-rt-14-dev
     fonts-liberation fonts-liberation2 fontconfig
     poppler-utils xvfb xauth libx11-dev libxtst-dev openbox

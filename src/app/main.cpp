@@ -6,6 +6,8 @@
 #include "app/splash_window.h"
 #include "app/translations.h"
 #include "base/app_texts.h"
+#include "records/audit_recorder.h"
+#include "records/audit_window.h"
 #include "report/print_options_wiring.h"
 #include "startup.h"
 
@@ -136,10 +138,17 @@ int main(int argc, char* argv[]) {
     const std::optional<std::string> study =
         valdex::StudyArgument(std::vector<std::string>(argv, argv + argc));
 
+    // The user's audit trail, checked at start and written by the study
+    // commands; it outlives the main window.
+    valdex::AuditRecorder recorder;
     valdex::MainWindow mainForm;
+    mainForm.Rules().SetAuditRecorder(&recorder);
+    valdex::InstallAuditMenu(mainForm, recorder, mainForm.Dialogs());
+    QTimer::singleShot(0, &mainForm,
+                       [&] { valdex::VerifyAuditTrailAtStart(recorder, mainForm.Dialogs()); });
     valdex::SplashWindow splash;
     // The print options dialogs live, hidden, from start-up to exit.
-    valdex::InstallPrintOptions(mainForm);
+    valdex::RecordPrinting(valdex::InstallPrintOptions(mainForm), mainForm, recorder);
     FirstPaintTiming firstPaint;
     if (const char* timing = std::getenv("VALDEX_TIEMPO_INICIO"); timing && *timing)
         mainForm.installEventFilter(&firstPaint);

@@ -1,5 +1,6 @@
 // valdex-cli: the study files' results and reports on the command line.
 
+#include "audit_command.h"
 #include "base/number_conversion.h"
 #include "cli_messages.h"
 #include "csv_commands.h"
@@ -7,6 +8,8 @@
 #include "import_command.h"
 #include "plot_command.h"
 #include "print_command.h"
+#include "records/audit_recorder.h"
+#include "sign_command.h"
 #include "study_commands.h"
 #include "validation_command.h"
 
@@ -41,14 +44,23 @@ constexpr const char* kHelp =
     "  valdex-cli validacion ESTUDIO.w8c --pdf INFORME.pdf [--criterios CRITERIOS]\n"
     "            [--ponderacion ninguna] [--alfa A --beta B --m M --k K] [--laboratorio TEXTO]\n"
     "            [--papel carta|a4]               informe de validación con veredictos\n"
+    "  valdex-cli firmar INFORME.pdf --significado Elaboró|Revisó|Aprobó [--clave CLAVE.p12]\n"
+    "            [--clave-archivo ARCHIVO]        firma el informe (PAdES), con nombre, fecha y "
+    "significado\n"
+    "  valdex-cli verificar INFORME.pdf [--estudio ESTUDIO.w8c]\n"
+    "                                             comprueba las firmas, el estudio y el registro\n"
+    "  valdex-cli auditoria [--estudio F] [--desde FECHA] [--hasta FECHA] [--csv]\n"
+    "  valdex-cli auditoria --verificar           el registro de auditoría y su cadena\n"
     "  valdex-cli ayuda                           esta ayuda\n"
     "\n"
     "Los números se leen con coma o punto decimal; los resultados se escriben con el\n"
     "separador decimal de la configuración regional (LC_NUMERIC).\n"
     "Estado de salida: 0 correcto, 1 el estudio falló (mensaje en la salida de errores),\n"
-    "2 uso incorrecto.\n";
+    "2 uso incorrecto.\n"
+    "Cada subcomando deja una entrada en el registro de auditoría del usuario; para\n"
+    "reemplazar un estudio al que se refiere un informe firmado, importar pide --motivo TEXTO.\n";
 
-int Dispatch(const std::vector<std::string>& args) {
+int Dispatch(const std::vector<std::string>& args, valdex::AuditRecorder& recorder) {
     if (args.empty()) {
         std::cerr << kHelp;
         return 2;
@@ -67,6 +79,9 @@ int Dispatch(const std::vector<std::string>& args) {
     if (command == "importar") return valdex::cli::RunImport(rest, sep, io);
     if (command == "validacion") return valdex::cli::RunValidationCommand(rest, sep);
     if (command == "grafico") return valdex::cli::RunPlotCommand(rest, sep, io);
+    if (command == "auditoria") return valdex::cli::RunAuditCommand(rest, recorder, io);
+    if (command == "firmar") return valdex::cli::RunSign(rest, recorder, io);
+    if (command == "verificar") return valdex::cli::RunVerify(rest, recorder, io);
     if (command == "ayuda" || command == "--help" || command == "-h") {
         std::cout << kHelp;
         return 0;
@@ -84,7 +99,9 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     int status = 1;
     try {
-        status = Dispatch(std::vector<std::string>(argv + 1, argv + argc));
+        valdex::AuditRecorder recorder;
+        status = valdex::cli::RunAudited(std::vector<std::string>(argv + 1, argv + argc), recorder,
+                                         Dispatch);
     } catch (const std::exception& error) {
         std::cerr << "valdex-cli: " << valdex::cli::FailureText(error) << '\n';
     } catch (...) {

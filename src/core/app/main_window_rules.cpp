@@ -75,6 +75,7 @@ void MainWindowRules::FileNew() {
         window.FormCreate();
         SetEstado("");
         ApplyCommandEvent(CommandEvent::New);
+        audit_.Created();
     });
 }
 
@@ -117,6 +118,7 @@ bool MainWindowRules::OpenStudyFile(const std::string& path, bool nameInError) {
         saveFileName_ = path;
         ApplyCommandEvent(CommandEvent::Open);
         opened = true;
+        audit_.Opened(path);
     });
     return opened;
 }
@@ -128,9 +130,12 @@ bool MainWindowRules::PassesLevelCheck() {
 }
 
 void MainWindowRules::WriteCurrent(const std::string& path) {
+    const bool saveAs = path != saveFileName_ || finforma_->Caption() == kNewStudyCaption;
+    const StudyAudit::Before before = audit_.BeforeSave(path, view_);
     WaitCursor wait(view_);
     WriteStudyFile(finforma_->Study(), path);
     SetEstado("");
+    audit_.Saved(path, before, saveAs);
 }
 
 bool MainWindowRules::SaveCurrent() {

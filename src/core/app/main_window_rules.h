@@ -26,6 +26,7 @@
 
 #include "app/command_states.h"
 #include "app/main_window_view.h"
+#include "app/study_audit.h"
 #include "calc/calibration.h"
 #include "study/study_window_view.h"
 
@@ -41,6 +42,9 @@ public:
 
     MainWindowRules(const MainWindowRules&) = delete;
     MainWindowRules& operator=(const MainWindowRules&) = delete;
+
+    // The audit trail that the study commands write to (none: nothing recorded).
+    void SetAuditRecorder(AuditRecorder* recorder) { audit_.SetRecorder(recorder); }
 
     // Design command states and an empty `estado`, shown on the view.
     void Start();
@@ -118,6 +122,7 @@ public:
     void RunCalculation() override { mnudunetClick(); }
     bool SaveStudy() override { return FileSave(); }
     void StudyWindowClosed(StudyWindowRules& window) override;
+    void ChangesDiscarded() override { audit_.Discarded(saveFileName_); }
     void ShowErrorBox(const std::string& text) override;
     void ShowUnexpectedError(const std::string& text) override;
     char DecimalSeparator() const override { return separator_; }
@@ -140,6 +145,7 @@ private:
     std::string openFileName_; // what the open dialog last returned
     CalibrationCalculator calculator_;
     CalibrationResult result_;
+    StudyAudit audit_;
 };
 
 } // namespace valdex

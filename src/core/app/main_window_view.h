@@ -76,6 +76,12 @@ public:
     // The validation report's dialog for the study file at `path`.
     virtual void ShowValidationReport(const std::string& path) = 0;
     virtual void ShowDeskjetOptions() = 0;
+
+    // A short text from the user (the reason for a change); empty when the
+    // user cancels.
+    virtual std::optional<std::string> AskReason(const std::string& /*question*/) {
+        return std::nullopt;
+    }
 };
 
 } // namespace valdex

@@ -506,6 +506,7 @@ bool StudyWindowRules::FormCloseQuery() {
         return host_.SaveStudy();
     }
     host_.SetEstado(" ");
+    host_.ChangesDiscarded();
     return true;
 }
 

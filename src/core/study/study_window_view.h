@@ -97,6 +97,8 @@ public:
     virtual bool SaveStudy() = 0;
     // The study window has closed (after its FormCloseQuery allowed it).
     virtual void StudyWindowClosed(StudyWindowRules& window) = 0;
+    // The user closed the study window discarding its changes.
+    virtual void ChangesDiscarded() {}
     // The decimal separator for the number checks.
     virtual char DecimalSeparator() const = 0;
 };

@@ -3,6 +3,7 @@
 // ask through this interface so that tests can script the answers.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -45,6 +46,22 @@ public:
     // A save dialog for one PDF file: its full path, ending in ".pdf";
     // nullopt when the user cancels.
     virtual std::optional<QString> AskPdfFileName(const QString& /*initialName*/) {
+    // A line of text (`secret`: not shown as typed, for a passphrase);
+    // nullopt when the user cancels.
+    virtual std::optional<QString> AskText(const QString& /*question*/, const QString& /*caption*/,
+                                           bool /*secret*/) {
+        return std::nullopt;
+    }
+    // The save dialog of a file other than a study (`filter` as Qt writes it,
+    // "Tablas CSV (*.csv)"); nullopt when the user cancels.
+    virtual std::optional<QString> AskWriteFileName(const QString& /*initialName*/,
+                                                    const QString& /*filter*/) {
+        return std::nullopt;
+    }
+    // One of the choices; nullopt when the user cancels.
+    virtual std::optional<QString> AskChoice(const QString& /*question*/,
+                                             const QString& /*caption*/,
+                                             const QStringList& /*choices*/) {
         return std::nullopt;
     }
 };

@@ -307,6 +307,13 @@ std::optional<std::string> MainWindow::AskSaveFileName(const std::string& initia
     return name->toStdString();
 }
 
+std::optional<std::string> MainWindow::AskReason(const std::string& question) {
+    const auto reason = dialogs_->AskText(QString::fromStdString(question),
+                                          QStringLiteral("Motivo del cambio"), false);
+    if (!reason) return std::nullopt;
+    return reason->toStdString();
+}
+
 void MainWindow::SetWaitCursor(bool waiting) {
     if (waiting) {
         ++waitCursors_;

@@ -75,6 +75,7 @@ public:
     void CloseMainWindow() override;
     std::optional<std::string> AskOpenFileName(const std::string& initialName) override;
     std::optional<std::string> AskSaveFileName(const std::string& initialName) override;
+    std::optional<std::string> AskReason(const std::string& question) override;
     void SetWaitCursor(bool waiting) override;
     void SetEstado(const std::string& text) override;
     void ShowCommandStates(const CommandStates& states) override;

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -167,6 +169,31 @@ std::optional<QString> QtDialogService::AskPdfFileName(const QString& initialNam
     if (!initialName.isEmpty()) dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
+std::optional<QString> QtDialogService::AskText(const QString& question, const QString& caption,
+                                                bool secret) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, caption, question,
+                              secret ? QLineEdit::Password : QLineEdit::Normal, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtDialogService::AskWriteFileName(const QString& initialName,
+                                                         const QString& filter) {
+    const QString name =
+        QFileDialog::getSaveFileName(parent_, QStringLiteral("Guardar como"), initialName, filter);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+}
+
+std::optional<QString> QtDialogService::AskChoice(const QString& question, const QString& caption,
+                                                  const QStringList& choices) {
+    bool ok = false;
+    const QString choice =
+        QInputDialog::getItem(parent_, caption, question, choices, 0, false, &ok);
+    if (!ok) return std::nullopt;
+    return choice;
 }
 
 } // namespace valdex

@@ -36,6 +36,12 @@ public:
     std::optional<QString> AskExportFileName(const QString& initialName) override;
     bool RunPrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
     std::optional<QString> AskPdfFileName(const QString& initialName) override;
+    std::optional<QString> AskText(const QString& question, const QString& caption,
+                                   bool secret) override;
+    std::optional<QString> AskWriteFileName(const QString& initialName,
+                                            const QString& filter) override;
+    std::optional<QString> AskChoice(const QString& question, const QString& caption,
+                                     const QStringList& choices) override;
 
 private:
     QPointer<QWidget> parent_;

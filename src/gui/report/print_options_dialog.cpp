@@ -119,6 +119,7 @@ void PrintOptionsDialog::BitBtn1Click() {
         };
         if (!runPrintDialog_(printer_, this, preview)) return;
         PrintChosenPage(printer_);
+        emit printed(ItemIndex());
     });
 }
 

@@ -60,6 +60,10 @@ public:
     QPushButton* BitBtn1() const { return accept_; }
     QPushButton* BitBtn2() const { return cancel_; }
 
+signals:
+    // A page went to the printer (0 page 1, 1 page 2).
+    void printed(int item);
+
 public slots:
     // "Aceptar": the print dialog, then the chosen page; the dialog stays open.
     void BitBtn1Click();

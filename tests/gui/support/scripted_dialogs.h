@@ -41,6 +41,10 @@ public:
     int previews = 0;
     QStringList pdfProposals;
     std::deque<std::optional<QString>> pdfNames;
+    QStringList textQuestions;                     // caption + "|" + question
+    std::deque<std::optional<QString>> texts;      // AskText's answers
+    std::deque<std::optional<QString>> choices;    // AskChoice's answers
+    std::deque<std::optional<QString>> writeNames; // AskWriteFileName's answers
 
     void ShowMessage(const QString& text) override { messages << text; }
     void ShowError(const QString& text) override { errors << text; }
@@ -113,6 +117,20 @@ public:
     std::optional<QString> AskPdfFileName(const QString& initialName) override {
         pdfProposals << initialName;
         return Next(pdfNames, QStringLiteral("PDF dialog"));
+    std::optional<QString> AskText(const QString& question, const QString& caption, bool) override {
+        textQuestions << caption + QLatin1Char('|') + question;
+        return Next(texts, QStringLiteral("text question: ") + question);
+    }
+
+    std::optional<QString> AskWriteFileName(const QString& initialName, const QString&) override {
+        saveProposals << initialName;
+        return Next(writeNames, QStringLiteral("write dialog"));
+    }
+
+    std::optional<QString> AskChoice(const QString& question, const QString& caption,
+                                     const QStringList&) override {
+        textQuestions << caption + QLatin1Char('|') + question;
+        return Next(choices, QStringLiteral("choice: ") + question);
     }
 
 private:

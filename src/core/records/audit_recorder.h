@@ -1,0 +1,53 @@
+#pragma once
+// The one object through which the program's commands add their events to
+// the audit trail. It opens the trail on the first event; a trail that
+// cannot be opened or written never stops the command: the recorder keeps
+// the problem for the caller to tell the user.
+
+#include "records/audit_trail.h"
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <string>
+
+namespace valdex {
+
+// The names of the events the program records.
+namespace audit_event {
+inline constexpr const char* kCreated = "creado";
+inline constexpr const char* kOpened = "abierto";
+inline constexpr const char* kSaved = "guardado";
+inline constexpr const char* kSavedAs = "guardado como";
+inline constexpr const char* kClosedDiscarding = "cerrado sin guardar";
+inline constexpr const char* kPrinted = "impreso";
+inline constexpr const char* kExported = "exportado";
+inline constexpr const char* kSigned = "firmado";
+inline constexpr const char* kVerified = "verificado";
+inline constexpr const char* kFailed = "fallido";
+} // namespace audit_event
+
+class AuditRecorder {
+public:
+    // The user's own trail.
+    AuditRecorder();
+    AuditRecorder(std::string databasePath, std::string headPath);
+
+    // Adds the event; false when it could not be recorded (see Problem()).
+    bool Record(const std::string& event, const nlohmann::json& details);
+    // The trail, opened on demand; null when it cannot be opened.
+    AuditTrail* Trail();
+    const std::string& Problem() const { return problem_; }
+
+private:
+    std::string databasePath_;
+    std::string headPath_;
+    std::unique_ptr<AuditTrail> trail_;
+    std::string problem_;
+};
+
+// {"ruta", "tamano", "sha256"} of a file, or {"ruta", "error"} when it cannot
+// be read.
+nlohmann::json FileDetails(const std::string& path);
+
+} // namespace valdex
