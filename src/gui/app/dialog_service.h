@@ -46,6 +46,8 @@ public:
     // A save dialog for one PDF file: its full path, ending in ".pdf";
     // nullopt when the user cancels.
     virtual std::optional<QString> AskPdfFileName(const QString& /*initialName*/) {
+        return std::nullopt;
+    }
     // A line of text (`secret`: not shown as typed, for a passphrase);
     // nullopt when the user cancels.
     virtual std::optional<QString> AskText(const QString& /*question*/, const QString& /*caption*/,

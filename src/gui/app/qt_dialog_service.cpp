@@ -169,6 +169,8 @@ std::optional<QString> QtDialogService::AskPdfFileName(const QString& initialNam
     if (!initialName.isEmpty()) dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
 std::optional<QString> QtDialogService::AskText(const QString& question, const QString& caption,
                                                 bool secret) {
     bool ok = false;

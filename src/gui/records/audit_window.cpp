@@ -173,7 +173,6 @@ void AuditWindow::ExportCsv() {
 void AuditWindow::Print() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
-    if (!dialogs_.RunPrintDialog(printer)) return;
     QString html = QStringLiteral("<h3>Registro de auditoría</h3><table border=1 cellspacing=0 "
                                   "cellpadding=2 style='font-size:7pt'><tr>");
     for (const QString& header : kHeaders)
@@ -188,7 +187,9 @@ void AuditWindow::Print() {
     html += "</table>";
     QTextDocument document;
     document.setHtml(html);
-    document.print(&printer);
+    const auto draw = [&document](QPrinter& target) { document.print(&target); };
+    if (!dialogs_.RunPrintDialog(printer, draw)) return;
+    draw(printer);
     recorder_.Record(audit_event::kPrinted, {{"programa", "valdex"},
                                              {"comando", "imprimir registro"},
                                              {"entradas", table_->rowCount()}});

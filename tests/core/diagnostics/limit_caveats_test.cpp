@@ -50,7 +50,7 @@ TEST(LimitCaveatsTest, TestsThatRejectTheLineAndTheRangeQualifyTheLimits) {
         {"massart97ex3.csv",
          "mg/L",
          {rejected + "falta de ajuste significativa (p = 4,4·10⁻⁶); varianzas no homogéneas "
-                     "(Cochran y Bartlett).",
+                     "(Cochran, Bartlett y F de los niveles extremos).",
           "DIN 32645 espera una calibración cerca del límite: calibración demasiado amplia para "
           "estimar el límite (el patrón más alto, 50 mg/L, pasa de diez veces x_NG = 3,94536 "
           "mg/L)."}},

@@ -17,10 +17,13 @@ namespace {
 
 using namespace valdex::testing;
 
+// The text drawn last with these words: the page's own lines come after the
+// plots, whose notes may say the same (the caveats of the limits).
 const CanvasCall* FindText(const RecordingCanvas& canvas, const std::string& text) {
+    const CanvasCall* found = nullptr;
     for (const CanvasCall& call : canvas.Calls())
-        if (call.kind == CanvasCall::Text && call.text == text) return &call;
-    return nullptr;
+        if (call.kind == CanvasCall::Text && call.text == text) found = &call;
+    return found;
 }
 
 bool StartsWith(const std::string& text, const std::string& start) {

@@ -117,6 +117,8 @@ public:
     std::optional<QString> AskPdfFileName(const QString& initialName) override {
         pdfProposals << initialName;
         return Next(pdfNames, QStringLiteral("PDF dialog"));
+    }
+
     std::optional<QString> AskText(const QString& question, const QString& caption, bool) override {
         textQuestions << caption + QLatin1Char('|') + question;
         return Next(texts, QStringLiteral("text question: ") + question);
