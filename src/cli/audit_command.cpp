@@ -68,12 +68,14 @@ std::string Sha256OfFile(const std::string& path) {
 } // namespace
 
 int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
-               int (*run)(const std::vector<std::string>&, AuditRecorder&)) {
+               int (*run)(const std::vector<std::string>&, AuditRecorder&,
+                          std::vector<FileRead>&)) {
+    std::vector<FileRead> reads;
     const std::string command = given.empty() ? std::string() : given[0];
     // These record entries of their own, or change nothing.
     if (command.empty() || command == "ayuda" || command == "--help" || command == "-h" ||
         command == "firmar" || command == "verificar" || command == "auditoria")
-        return run(given, recorder);
+        return run(given, recorder, reads);
 
     std::vector<std::string> args = given;
     std::string reason;
@@ -88,16 +90,6 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
     }
     nlohmann::json details = {{"programa", "valdex-cli"}, {"comando", command}};
     details["argumentos"] = std::vector<std::string>(given.begin() + 1, given.end());
-    nlohmann::json studies = nlohmann::json::array();
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool output = i > 0 && kOutputOptions.count(args[i - 1]) > 0;
-        std::error_code ignored;
-        if (!output && arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".w8c") == 0 &&
-            fs::is_regular_file(arg, ignored))
-            studies.push_back(FileDetails(arg));
-    }
-    details["estudios"] = studies;
 
     const std::string replaced = OptionValue(args, "--salida");
     std::error_code ignored;
@@ -125,7 +117,7 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
     std::streambuf* original = std::cerr.rdbuf(&keeping);
     int status = 1;
     try {
-        status = run(args, recorder);
+        status = run(args, recorder, reads);
     } catch (...) {
         std::cerr.rdbuf(original);
         throw;
@@ -133,6 +125,20 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
     std::cerr.flush();
     std::cerr.rdbuf(original);
 
+    nlohmann::json studies = nlohmann::json::array();
+    for (const FileRead& read : reads)
+        studies.push_back(
+            {{"ruta", read.fullPath}, {"tamano", read.size}, {"sha256", read.sha256}});
+    if (reads.empty())
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            const std::string& arg = args[i];
+            const bool output = kOutputOptions.count(args[i - 1]) > 0;
+            std::error_code ignored;
+            if (!output && arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".w8c") == 0 &&
+                fs::is_regular_file(arg, ignored))
+                studies.push_back(FileDetails(arg));
+        }
+    details["estudios"] = studies;
     details["estado"] = status;
     details["resultado"] = status == 0 ? "correcto" : status == 2 ? "rechazado" : "fallido";
     if (!keeping.kept.empty()) details["mensajes"] = keeping.kept;

@@ -17,8 +17,11 @@ namespace valdex::cli {
 // Runs `run` with standard error also kept for the entry, then records it.
 // A study that a signed report refers to is replaced ("importar
 // --reemplazar") only with "--motivo TEXTO", which goes into the entry.
+// `run` adds to its last argument what it read of each study, so that a
+// study is read once; for a command that does not, the studies named are
+// identified after it.
 int RunAudited(const std::vector<std::string>& args, AuditRecorder& recorder,
-               int (*run)(const std::vector<std::string>&, AuditRecorder&));
+               int (*run)(const std::vector<std::string>&, AuditRecorder&, std::vector<FileRead>&));
 
 // valdex-cli auditoria [--estudio F] [--desde FECHA] [--hasta FECHA] [--csv]
 // valdex-cli auditoria --verificar

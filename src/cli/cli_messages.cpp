@@ -23,8 +23,9 @@ std::string FailureText(const std::exception& error) {
     return ErrorBoxText(std::string("Error inesperado: ") + error.what());
 }
 
-CalibrationStudy LoadStudy(const std::string& file, std::ostream& err) {
-    CalibrationStudy study = ReadStudyFile(file);
+CalibrationStudy LoadStudy(const std::string& file, std::ostream& err,
+                           std::vector<FileRead>* reads) {
+    CalibrationStudy study = ReadStudyFile(file, reads);
     if (const auto text = MisreadUtf8Text(study))
         err << FileMessage(file, "aviso: el texto \"" + QuotedText(*text) +
                                      "\" parece UTF-8 leído como Windows-1252; los archivos de "

@@ -3,11 +3,13 @@
 // user gave it, "valdex-cli: estudio.w8c: File not found.", and the file a
 // command writes is marked as the output.
 
+#include "files/file_identity.h"
 #include "study/calibration_study.h"
 
 #include <exception>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace valdex::cli {
 
@@ -25,7 +27,8 @@ std::string FailureText(const std::exception& error);
 // Reads the study file and warns on `err` when its texts look like UTF-8
 // read as Windows-1252 (a file saved in the wrong code page). Throws as
 // ReadStudyFile does.
-CalibrationStudy LoadStudy(const std::string& file, std::ostream& err);
+CalibrationStudy LoadStudy(const std::string& file, std::ostream& err,
+                           std::vector<FileRead>* reads = nullptr);
 
 // Flushes `out` and tells whether everything written to it arrived (a full
 // disk, a closed output); says so on `err` when not.

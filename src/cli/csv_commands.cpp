@@ -17,10 +17,11 @@ namespace {
 constexpr const char* kUsage = "Uso: valdex-cli calcular --csv ARCHIVO.w8c...\n";
 
 // The row of one study: the results, or the message that stopped it.
-std::vector<std::string> StudyRow(const std::string& file, char sep, std::string& error) {
+std::vector<std::string> StudyRow(const std::string& file, char sep, std::string& error,
+                                  std::vector<FileRead>* reads) {
     std::vector<std::string> row{file};
     try {
-        const CalibrationStudy study = ReadStudyFile(file);
+        const CalibrationStudy study = ReadStudyFile(file, reads);
         const LevelCheck check = CheckLevelCount(study);
         if (check.LevelCheckFailed) {
             error = check.message;
@@ -88,7 +89,7 @@ int RunCalculateCsv(const std::vector<std::string>& args, char sep, Streams io) 
     bool allDone = true;
     for (const std::string& file : files) {
         std::string error;
-        std::vector<std::string> row = StudyRow(file, sep, error);
+        std::vector<std::string> row = StudyRow(file, sep, error, io.reads);
         row.resize(header.size() - 1);
         row.push_back(error);
         WriteRow(io.out, row, header.size(), column);

@@ -160,7 +160,7 @@ void ReportFailure(const std::string& file, const std::string& message, bool jso
 // optional after its message has been reported.
 std::optional<CalibrationStudy> ReadChecked(const std::string& file, bool json, Streams io) {
     try {
-        CalibrationStudy study = LoadStudy(file, io.err);
+        CalibrationStudy study = LoadStudy(file, io.err, io.reads);
         const LevelCheck check = CheckLevelCount(study);
         if (!check.LevelCheckFailed) return study;
         ReportFailure(file, check.message, json, io);

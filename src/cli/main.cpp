@@ -60,7 +60,8 @@ constexpr const char* kHelp =
     "Cada subcomando deja una entrada en el registro de auditoría del usuario; para\n"
     "reemplazar un estudio al que se refiere un informe firmado, importar pide --motivo TEXTO.\n";
 
-int Dispatch(const std::vector<std::string>& args, valdex::AuditRecorder& recorder) {
+int Dispatch(const std::vector<std::string>& args, valdex::AuditRecorder& recorder,
+             std::vector<valdex::FileRead>& reads) {
     if (args.empty()) {
         std::cerr << kHelp;
         return 2;
@@ -68,7 +69,7 @@ int Dispatch(const std::vector<std::string>& args, valdex::AuditRecorder& record
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     const char sep = valdex::LocaleDecimalSeparator();
-    valdex::cli::Streams io{std::cout, std::cerr};
+    valdex::cli::Streams io{std::cout, std::cerr, &reads};
     if (command == "calcular" && valdex::cli::WantsCsv(rest))
         return valdex::cli::RunCalculateCsv(rest, sep, io);
     if (command == "calcular") return valdex::cli::RunCalculate(rest, sep, io);

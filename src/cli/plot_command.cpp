@@ -160,7 +160,7 @@ int WritePlot(const PlotOptions& options, char sep, Streams io) {
     std::optional<CalibrationStudy> study;
     std::optional<Diagnostics> diagnostics;
     try {
-        study = LoadStudy(options.file, io.err);
+        study = LoadStudy(options.file, io.err, io.reads);
         // The level check's message as the other subcommands give it; then
         // the reading of every number: a study that cannot be computed
         // writes nothing.

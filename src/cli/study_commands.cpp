@@ -52,7 +52,7 @@ std::optional<std::string> LevelCheckFailure(const CalibrationStudy& study) {
 bool CalculateOne(const std::string& file, const CalculateOptions& options, char sep, Streams io) {
     std::string failure;
     try {
-        const CalibrationStudy study = LoadStudy(file, io.err);
+        const CalibrationStudy study = LoadStudy(file, io.err, io.reads);
         if (const auto checkFailure = LevelCheckFailure(study)) {
             failure = *checkFailure;
         } else {
@@ -103,7 +103,7 @@ int RunReport(const std::vector<std::string>& args, char sep, Streams io) {
     }
     const std::string& file = args[0];
     try {
-        const CalibrationStudy study = LoadStudy(file, io.err);
+        const CalibrationStudy study = LoadStudy(file, io.err, io.reads);
         if (const auto checkFailure = LevelCheckFailure(study)) {
             io.err << FileMessage(file, *checkFailure) << '\n';
             return 1;

@@ -2,6 +2,8 @@
 // The "calcular" and "informe" subcommands: the same texts as the results
 // and report windows, for scripts and LIMS.
 
+#include "files/file_identity.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -11,6 +13,9 @@ namespace valdex::cli {
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    // What the command read of each study, for the audit trail; none kept
+    // when null.
+    std::vector<FileRead>* reads = nullptr;
 };
 
 // Exit status: 0 done, 1 a study failed (its message on standard error),

@@ -39,6 +39,13 @@ std::string IsoLocalTime(std::int64_t secondsSinceEpoch) {
     return text;
 }
 
+FileRead DescribeRead(const std::string& path, std::string_view bytes) {
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::canonical(path, error);
+    return {error ? std::filesystem::absolute(path).string() : canonical.string(), bytes.size(),
+            Sha256Hex(bytes)};
+}
+
 FileIdentity IdentifyFile(const std::string& path, std::uintmax_t maxBytes) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)

@@ -19,6 +19,15 @@ struct FileIdentity {
     std::string sha256;   // of the bytes read
 };
 
+// What a command read of a file: its full path (links resolved), its size
+// and the SHA-256 of the very bytes it read.
+struct FileRead {
+    std::string fullPath;
+    std::uintmax_t size = 0;
+    std::string sha256;
+};
+FileRead DescribeRead(const std::string& path, std::string_view bytes);
+
 // Reads the file whole (a regular file only, at most maxBytes) and
 // identifies it. Throws AppError with a Spanish message naming the file
 // when it cannot be read.

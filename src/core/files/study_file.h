@@ -3,12 +3,14 @@
 // layout (six texts, the level count, two lines per level, the response
 // count, the responses, then the second data column).
 
+#include "files/file_identity.h"
 #include "study/calibration_study.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace valdex {
 
@@ -27,7 +29,9 @@ inline constexpr std::size_t kMaxStudyFileBytes = kMaxFileLines * (kMaxFileValue
 // refused file yields nothing. Throws FileError, ConversionError or
 // StudyError (a file longer than kMaxStudyFileBytes, a count out of range
 // or a value longer than kMaxFileValueLength, naming the file and the line).
-CalibrationStudy ReadStudyFile(const std::string& path);
+// With `reads`, what was read of the file is added to it, before the study
+// is parsed (a file that is read and refused was read all the same).
+CalibrationStudy ReadStudyFile(const std::string& path, std::vector<FileRead>* reads = nullptr);
 CalibrationStudy ParseStudyFile(std::string_view bytes, const std::string& fileName);
 
 // Writes the study through a temporary file in the same folder that is

@@ -142,10 +142,11 @@ CalibrationStudy ParseStudyFile(std::string_view bytes, const std::string& fileN
     return study;
 }
 
-CalibrationStudy ReadStudyFile(const std::string& path) {
+CalibrationStudy ReadStudyFile(const std::string& path, std::vector<FileRead>* reads) {
     const std::string fileName = std::filesystem::path(path).filename().string();
     const std::optional<std::string> bytes = ReadFileBytes(path, kMaxStudyFileBytes);
     if (!bytes) ThrowTooLarge(fileName);
+    if (reads != nullptr) reads->push_back(DescribeRead(path, *bytes));
     return ParseStudyFile(*bytes, fileName);
 }
 
