@@ -3,6 +3,7 @@
 // diagnostics read them, and small studies built in code.
 
 #include "diagnostics/calibration_data.h"
+#include "diagnostics/diagnostics.h"
 
 #include <fstream>
 #include <sstream>
@@ -13,6 +14,16 @@
 namespace valdex::testing {
 
 // Rows with the same x in a row form one level, in file order.
+// The options of the limits, the weighting's left as they are by default.
+inline DiagnosticOptions Options(double alpha, double beta, int m, double k) {
+    DiagnosticOptions options;
+    options.alpha = alpha;
+    options.beta = beta;
+    options.m = m;
+    options.k = k;
+    return options;
+}
+
 inline CalibrationData ReadCsv(const std::string& name) {
     std::ifstream in(std::string(VALDEX_SOURCE_DIR) + "/tests/core/diagnostics/data/" + name);
     if (!in) throw std::runtime_error("missing test data " + name);
