@@ -214,12 +214,16 @@ TEST(DiagnosticsEdgeTest, OptionsOutOfRangeAreRefusedByName) {
         std::string message;
     };
     const Case cases[] = {
-        {Options(0, 0.01, 1, 3), "El valor de alfa debe ser mayor que 0 y menor que 0,5."},
-        {Options(0.5, 0.01, 1, 3), "El valor de alfa debe ser mayor que 0 y menor que 0,5."},
-        {Options(0.01, 0.7, 1, 3), "El valor de beta debe ser mayor que 0 y menor que 0,5."},
-        {Options(0.01, 0.01, 0, 3), "El valor de m debe ser un número entero de 1 a 1000."},
-        {Options(0.01, 0.01, 1, 0), "El valor de k debe ser mayor que 0 y no mayor que 100."},
-        {Options(0.05, 0.05, 3, 10), ""},
+        {testing::Options(0, 0.01, 1, 3), "El valor de alfa debe ser mayor que 0 y menor que 0,5."},
+        {testing::Options(0.5, 0.01, 1, 3),
+         "El valor de alfa debe ser mayor que 0 y menor que 0,5."},
+        {testing::Options(0.01, 0.7, 1, 3),
+         "El valor de beta debe ser mayor que 0 y menor que 0,5."},
+        {testing::Options(0.01, 0.01, 0, 3),
+         "El valor de m debe ser un número entero de 1 a 1000."},
+        {testing::Options(0.01, 0.01, 1, 0),
+         "El valor de k debe ser mayor que 0 y no mayor que 100."},
+        {testing::Options(0.05, 0.05, 3, 10), ""},
     };
     const CalibrationData data = ReadCsv("din32645_calibration.csv");
     for (const Case& c : cases) {
@@ -234,7 +238,7 @@ TEST(DiagnosticsEdgeTest, OptionsOutOfRangeAreRefusedByName) {
 TEST(DiagnosticsEdgeTest, MoreFutureReplicatesNarrowTheLimits) {
     const CalibrationData data = ReadCsv("din32645_calibration.csv");
     const Diagnostics one = ComputeDiagnostics(data, {}),
-                      three = ComputeDiagnostics(data, Options(0.01, 0.01, 3, 3));
+                      three = ComputeDiagnostics(data, testing::Options(0.01, 0.01, 3, 3));
     EXPECT_LT(*three.din.xNG, *one.din.xNG);
     EXPECT_LT(*three.hubauxVos.xD, *one.hubauxVos.xD);
     EXPECT_GT(*one.hubauxVos.xD, *one.hubauxVos.xC);

@@ -57,7 +57,8 @@ TEST(DiagnosticsReferenceTest, HubauxVosDetectionLimitIsWhereTheLowerBandMeetsYC
     // No published x_D for these data: checked against its definition, the
     // lower prediction limit at x_D equal to y_C, with t from Boost directly.
     const CalibrationData data = ReadCsv("din32645_calibration.csv");
-    for (const DiagnosticOptions& options : {DiagnosticOptions{}, Options(0.05, 0.1, 3, 3)}) {
+    for (const DiagnosticOptions& options :
+         {DiagnosticOptions{}, testing::Options(0.05, 0.1, 3, 3)}) {
         const Diagnostics d = ComputeDiagnostics(data, options);
         ASSERT_TRUE(d.hubauxVos.xD && d.hubauxVos.yC) << d.hubauxVos.reason;
         const double xD = *d.hubauxVos.xD, a = *d.line.a, b = *d.line.b, s = *d.line.s;
