@@ -21,7 +21,7 @@ JsonObject Intervals(const IchIntervals& i) {
 JsonObject Normality(const ShapiroWilkTest& s) {
     JsonObject o;
     o.Number("n", s.n).Number("W", s.W).Number("p", s.p).Number("alfa", s.alpha);
-    if (s.W && s.p) o.Text("normalidad_rechazada", s.significant ? "si" : "no");
+    if (s.W && s.p) o.Bool("normalidad_rechazada", s.significant);
     return o.Reason("motivo", s.reason);
 }
 
@@ -33,7 +33,7 @@ JsonObject EndLevels(const EndLevelsFTest& f) {
         .Number("F_critico", f.fCritical)
         .Number("p", f.p)
         .Number("alfa", f.alpha);
-    if (f.F && f.fCritical) o.Text("varianzas_no_homogeneas", f.significant ? "si" : "no");
+    if (f.F && f.fCritical) o.Bool("varianzas_no_homogeneas", f.significant);
     return o.Reason("motivo", f.reason);
 }
 
@@ -124,8 +124,14 @@ void AddWeightingJson(JsonObject& o, const Diagnostics& d) {
         j.Text("peso", WeightName(s));
         ranked.push_back(j);
     }
+    // "ponderar" rests on three tests; each one's α stands beside the verdict.
+    JsonObject alphas;
+    alphas.Number("F_extremos", d.endLevelsF.alpha)
+        .Number("cochran", kTestAlpha)
+        .Number("bartlett", kTestAlpha);
     JsonObject recommendation;
-    recommendation.Text("ponderar", d.weightRecommendation.weight ? "si" : "no")
+    recommendation.Bool("ponderar", d.weightRecommendation.weight)
+        .Object("alfas", alphas)
         .Array("orden", ranked)
         .Text("texto", d.weightRecommendation.text);
     JsonObject intervals;

@@ -47,10 +47,10 @@ TEST(WeightingCliTest, JsonCarriesTheWeightTheRecommendationAndTheBlankMethod) {
     ASSERT_NE(added, std::string::npos);
     EXPECT_EQ(r.out.substr(0, added), plain.out.substr(0, added));
     EXPECT_NE(r.out.find("\"ponderacion\":\"funcion\""), std::string::npos);
-    EXPECT_NE(
-        r.out.find("\"recomendacion_peso\":{\"ponderar\":\"si\",\"orden\":[{\"peso\":\"funcion\"}"),
-        std::string::npos);
-    EXPECT_NE(r.out.find("\"varianzas_no_homogeneas\":\"si\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"recomendacion_peso\":{\"ponderar\":true,\"alfas\":{\"F_extremos\":0.01,"
+                         "\"cochran\":0.05,\"bartlett\":0.05},\"orden\":[{\"peso\":\"funcion\"}"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("\"varianzas_no_homogeneas\":true"), std::string::npos);
     EXPECT_NEAR(Number(r.out, "F", r.out.find("prueba_F_extremos")), 47.33, 0.01);
     // The weighted line's limits and the blank level's, as the core gives them.
     const std::size_t weighted = r.out.find("\"recta_ponderada\"");
