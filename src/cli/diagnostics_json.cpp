@@ -149,7 +149,7 @@ JsonObject SampleJson(const std::string& file, const SampleReading& r, char sep)
         .Number("limite_superior", r.upper);
     // Above the range the verdict is the extrapolation; between LD and the
     // lowest standard it keeps its text and the note goes beside it.
-    if (!r.verdict.empty()) {
+    if (!r.verdict.empty() || r.extrapolated) {
         o.Text("veredicto", r.extrapolated ? SampleVerdict(r, sep) : r.verdict);
         o.Bool("extrapolacion", r.extrapolated);
         if (r.belowLowest) o.Text("nota", kBelowLowest);

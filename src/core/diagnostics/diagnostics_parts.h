@@ -7,6 +7,10 @@
 #include <exception>
 #include <string>
 
+namespace valdex {
+struct SampleReading;
+}
+
 namespace valdex::parts {
 
 inline constexpr const char* kOverflow =
@@ -53,6 +57,10 @@ MandelTest Mandel(const CalibrationData& data, const LineFit& line);
 IchLimits Ich(const LineFit& line, bool interceptSD);
 DinLimits Din(const LineFit& line, const DiagnosticOptions& options);
 HubauxVosLimits HubauxVos(const LineFit& line, const DiagnosticOptions& options);
+
+// The reading's verdict against its limits and its working range (its x,
+// xLowest and xHighest set); without limits, the reason.
+void JudgeSample(SampleReading& reading);
 
 // Why the line gives no back-calculated quantities (no line, a zero slope);
 // empty when it does.

@@ -318,6 +318,8 @@ std::vector<std::string> SampleLines(const SampleReading& r, char sep) {
         w.Line("Veredicto: " + SampleVerdict(r, sep) + " (LD = " + w.Number(r.limits.LD) +
                ", LC = " + w.Number(r.limits.LC) + units + ", \"" + r.limits.calculationType +
                "\")");
+    else if (r.extrapolated)
+        w.Line("Veredicto: " + SampleVerdict(r, sep));
     w.Note(r.reason);
     w.Line("x = (ȳ₀ − a)/b; semiamplitud = t(N−2; 1−α/2)·(s(y/x)/|b|)·√(1/m + 1/N + (ȳ₀ − "
            "ȳ)²/(b²·Q_x)); el veredicto compara x con |LD| y |LC|.");

@@ -10,10 +10,14 @@ namespace valdex {
 
 using namespace parts;
 
-namespace {
+namespace parts {
 
-void Judge(SampleReading& reading) {
+void JudgeSample(SampleReading& reading) {
     const StudyLimits& limits = reading.limits;
+    const double x = *reading.x;
+    // Above the highest standard a reading is an extrapolation, with limits
+    // or without.
+    reading.extrapolated = reading.xHighest && x > *reading.xHighest;
     if (!limits.LD || !limits.LC) {
         AddReason(reading.reason, limits.reason.empty()
                                       ? "El estudio no tiene LD ni LC: no hay veredicto."
@@ -22,8 +26,6 @@ void Judge(SampleReading& reading) {
                                       : limits.reason);
         return;
     }
-    const double x = *reading.x;
-    reading.extrapolated = reading.xHighest && x > *reading.xHighest;
     reading.belowLowest = !reading.extrapolated && reading.xLowest && x < *reading.xLowest &&
                           x >= std::fabs(*limits.LD);
     if (x < std::fabs(*limits.LD))
@@ -33,6 +35,10 @@ void Judge(SampleReading& reading) {
     else
         reading.verdict = kAboveLC;
 }
+
+} // namespace parts
+
+namespace {
 
 void Interval(const LineFit& line, long double mean, SampleReading& reading) {
     if (!line.hasS) {
@@ -81,7 +87,7 @@ SampleReading ReadSample(const LineFit& line, const StudyLimits& limits,
     } catch (const std::exception&) {
         AddReason(reading.reason, kNumericFailure);
     }
-    Judge(reading);
+    parts::JudgeSample(reading);
     return reading;
 }
 
@@ -96,12 +102,12 @@ SampleReading ReadSample(const CalibrationStudy& study, const std::vector<double
 }
 
 std::string SampleVerdict(const SampleReading& r, char sep) {
-    if (r.verdict.empty()) return "";
     if (r.extrapolated)
         return "fuera del intervalo de calibración (" +
                FormatGeneral(*r.xLowest, kPrecision6, sep) + "–" +
                FormatGeneral(*r.xHighest, kPrecision6, sep) +
                (r.units.empty() ? "" : " " + r.units) + "): extrapolación";
+    if (r.verdict.empty()) return "";
     return r.belowLowest ? r.verdict + ", " + kBelowLowest : r.verdict;
 }
 

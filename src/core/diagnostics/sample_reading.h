@@ -38,7 +38,7 @@ struct SampleReading {
 // The verdict as the texts write it: "fuera del intervalo de calibración
 // (x_min–x_max U): extrapolación" above the highest standard, else the
 // verdict, with kBelowLowest after it between LD and the lowest standard;
-// empty without a verdict.
+// empty without a verdict (an extrapolation is one even without LD and LC).
 std::string SampleVerdict(const SampleReading& reading, char decimalSeparator);
 
 // x̂ = (ȳ₀ − a)/b, half-width t(N − 2; 1 − α/2)·(s/|b|)·√(1/m + 1/N + (ȳ₀ − ȳ)²/(b²·Q_x)).

@@ -281,24 +281,16 @@ SampleReading ReadWeightedSample(const WeightedFit& fit, const StudyLimits& limi
                 t * fit.sw / std::fabs(fit.b) *
                 std::sqrt(1 / (reading.m * *w0) + 1 / fit.sumW + d * d / (fit.b * fit.b * fit.sxx));
             Put(reading.halfWidth, h, reading.reason);
+            Put(reading.standardError, h / t, reading.reason);
             Put(reading.lower, x - h, reading.reason);
             Put(reading.upper, x + h, reading.reason);
         } catch (const std::exception&) {
             AddReason(reading.reason, kNumericFailure);
         }
     }
-    if (limits.LD && limits.LC) {
-        if (x < std::fabs(*limits.LD))
-            reading.verdict = kBelowLD;
-        else if (x < std::fabs(*limits.LC))
-            reading.verdict = kBetweenLDAndLC;
-        else
-            reading.verdict = kAboveLC;
-    } else {
-        AddReason(reading.reason, limits.reason.empty()
-                                      ? "La recta no tiene LD ni LC: no hay veredicto."
-                                      : limits.reason);
-    }
+    reading.xLowest = fit.xMin;
+    reading.xHighest = fit.xMax;
+    JudgeSample(reading);
     return reading;
 }
 

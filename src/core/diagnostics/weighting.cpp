@@ -290,7 +290,9 @@ WeightedFit FitWeighted(const CalibrationData& data, WeightModel model) {
     for (std::size_t i = 0; i < data.levels.size(); ++i)
         for (std::size_t j = 0; j < data.levels[i].responses.size(); ++j) {
             const long double x = data.levels[i].x, y = data.levels[i].responses[j];
-            if (first) x0 = x, y0 = y, first = false;
+            if (first) x0 = x, y0 = y, fit.xMin = fit.xMax = data.levels[i].x, first = false;
+            fit.xMin = std::min(fit.xMin, data.levels[i].x);
+            fit.xMax = std::max(fit.xMax, data.levels[i].x);
             fit.sumW += w[i][j];
             sx += w[i][j] * (x - x0);
             sy += w[i][j] * (y - y0);

@@ -48,6 +48,7 @@ struct WeightedFit {
     long double sumW = 0, meanX = 0, meanY = 0; // Σw, x̄_w, ȳ_w
     long double sxx = 0, syy = 0;               // Σw(x − x̄_w)², Σw(y − ȳ_w)²
     long double a = 0, b = 0, ssRes = 0, sw = 0;
+    double xMin = 0, xMax = 0; // the working range: the lowest and highest standard
     bool hasLine = false, hasS = false;
     std::string reason;
 };

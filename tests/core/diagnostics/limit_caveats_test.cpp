@@ -5,6 +5,7 @@
 #include "calc/format_general.h"
 #include "diagnostics/diagnostics_text.h"
 #include "diagnostics/sample_reading.h"
+#include "diagnostics/weighting.h"
 #include "diagnostics_test_support.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,7 @@ TEST(LimitCaveatsTest, SampleReadingsAgainstTheWorkingRange) {
         CalibrationStudy study;
         double y, x;
         std::string verdict;
+        WeightScheme weight = WeightScheme::None;
     };
     const CalibrationStudy worked = testing::WorkedExample();
     const std::string above = "fuera del intervalo de calibración (1–4 mg): extrapolación";
@@ -142,9 +144,16 @@ TEST(LimitCaveatsTest, SampleReadingsAgainstTheWorkingRange) {
         {worked, 1.9, 0.9555, "≥ LC, por debajo del patrón más bajo"},
         {worked, 1.2, 0.6095, "LD ≤ x < LC, por debajo del patrón más bajo"},
         {worked, 0.2, 0.1153, "< LD"},
+        // A weighted line reads against the same working range.
+        {worked, 10, 4.9660, above, WeightScheme::VarianceFunction},
+        {worked, 8.0, 3.9749, "≥ LC", WeightScheme::VarianceFunction},
+        {worked, 10, 4.9588, above, WeightScheme::InverseY},
     };
     for (const Case& c : cases) {
-        const SampleReading r = ReadSample(c.study, {c.y}, 0.05, '.');
+        const SampleReading r =
+            c.weight == WeightScheme::None
+                ? ReadSample(c.study, {c.y}, 0.05, '.')
+                : ReadWeightedSample(c.study, c.weight, {}, {c.y}, 0.05, std::nullopt, '.');
         ASSERT_TRUE(r.x) << c.y;
         EXPECT_NEAR(*r.x, c.x, 0.05) << c.y;
         EXPECT_EQ(SampleVerdict(r, '.'), c.verdict) << c.y;
