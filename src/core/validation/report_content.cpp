@@ -258,8 +258,7 @@ private:
                                 c.reason.empty() ? std::string() : "No calculado: " + c.reason});
         if (!rows.empty())
             doc_.Table({"Orden", "Peso", "Σ|%RE|", "Observaciones"}, {0.1, 0.16, 0.18, 0.56}, rows);
-        doc_.Paragraph("Peso usado: " + r_.data.weighting +
-                       ". La recomendación no cambia ningún resultado: el analista elige el peso.");
+        doc_.Paragraph("Peso usado: " + r_.data.weighting + ".");
     }
 
     void Limits() {
