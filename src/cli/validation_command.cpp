@@ -5,6 +5,7 @@
 #include "cli_messages.h"
 #include "diagnostics/diagnostics.h"
 #include "validation/criteria.h"
+#include "weighting_options.h"
 
 #include <ctime>
 #include <iostream>
@@ -29,11 +30,12 @@ namespace {
 
 constexpr const char* kUsage =
     "Uso: valdex-cli validacion ESTUDIO.w8c --pdf INFORME.pdf [--criterios CRITERIOS]\n"
-    "       [--ponderacion ninguna] [--alfa A --beta B --m M --k K] [--laboratorio TEXTO]\n"
+    "       [--ponderacion {ninguna,1/x,1/x2,1/y,1/y2,1/s2,funcion}] [--pesos W1,W2,...]\n"
+    "       [--blancos BLANCOS.csv] [--alfa A --beta B --m M --k K] [--laboratorio TEXTO]\n"
     "       [--papel carta|a4]\n";
 
 struct Options {
-    std::string study, pdf, criteria = kIchQ2, weighting = "ninguna", laboratory;
+    std::string study, pdf, criteria = kIchQ2, laboratory;
     DiagnosticOptions diagnostics;
     bool a4 = false;
 };
@@ -47,11 +49,13 @@ int Usage(const std::string& message) {
 // 0 when the options are read; else the exit status of the usage error.
 int Parse(const std::vector<std::string>& args, char sep, Options& o) {
     std::optional<std::string> study, pdf;
+    bool weightGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool valued = arg == "--pdf" || arg == "--criterios" || arg == "--ponderacion" ||
                             arg == "--alfa" || arg == "--beta" || arg == "--m" || arg == "--k" ||
-                            arg == "--laboratorio" || arg == "--papel";
+                            arg == "--laboratorio" || arg == "--papel" || arg == "--pesos" ||
+                            arg == "--blancos";
         if (!valued) {
             if (arg.size() > 1 && arg[0] == '-') return Usage("Opción desconocida: " + arg);
             if (study) return Usage("Se indicó más de un estudio.");
@@ -64,12 +68,10 @@ int Parse(const std::vector<std::string>& args, char sep, Options& o) {
             pdf = value;
         } else if (arg == "--criterios") {
             o.criteria = value;
-        } else if (arg == "--ponderacion") {
-            // The weighted line is not built yet: only the unweighted one.
-            if (value != "ninguna")
-                return Usage("La ponderación «" + value +
-                             "» no está disponible en esta versión; use «ninguna».");
-            o.weighting = value;
+        } else if (arg == "--ponderacion" || arg == "--pesos" || arg == "--blancos") {
+            const std::string problem =
+                ApplyWeightOption(arg, value, sep, o.diagnostics, weightGiven);
+            if (!problem.empty()) return Usage(problem);
         } else if (arg == "--laboratorio") {
             o.laboratory = value;
         } else if (arg == "--papel") {
@@ -134,7 +136,6 @@ int Write(const Options& o, char sep) {
         options.laboratory = o.laboratory.empty() ? StoredLaboratoryName() : o.laboratory;
         if (options.laboratory.empty()) options.laboratory = kNoLaboratory;
         options.diagnostics = o.diagnostics;
-        options.weighting = o.weighting;
         options.criteria = criteria;
         options.reportTime = IsoLocalTime(static_cast<std::int64_t>(std::time(nullptr)));
         options.decimalSeparator = sep;

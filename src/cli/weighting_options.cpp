@@ -1,6 +1,8 @@
 #include "weighting_options.h"
 
 #include "base/number_conversion.h"
+#include "cli_messages.h"
+#include "diagnostics/weighting.h"
 
 #include <cmath>
 #include <filesystem>
@@ -26,6 +28,25 @@ std::string Trim(const std::string& text) {
 }
 
 } // namespace
+
+std::string ApplyWeightOption(const std::string& option, const std::string& value, char sep,
+                              DiagnosticOptions& o, bool& weightGiven) {
+    if (option == "--blancos") {
+        o.blanks.clear();
+        const std::string problem = ReadBlanks(value, sep, o.blanks);
+        return problem.empty() ? problem : FileMessage(value, problem);
+    }
+    if (weightGiven) return "--ponderacion y --pesos se dan una sola vez y no juntas.";
+    weightGiven = true;
+    if (option == "--pesos") {
+        o.weighting = WeightScheme::Explicit;
+        return ParseWeights(value, sep, o.levelWeights);
+    }
+    const std::optional<WeightScheme> scheme = ParseWeightName(value);
+    if (!scheme) return "Ponderación desconocida: " + value;
+    o.weighting = *scheme;
+    return "";
+}
 
 std::string ParseWeights(const std::string& text, char sep, std::vector<double>& out) {
     const char list = sep == ',' ? ';' : ',';

@@ -10,6 +10,12 @@
 
 namespace valdex::cli {
 
+// --ponderacion NAME, --pesos W1,W2,… or --blancos FILE into the options;
+// `weightGiven` keeps either of the first two from being given twice. An
+// empty string when read, else the message (for --blancos it names the file).
+std::string ApplyWeightOption(const std::string& option, const std::string& value,
+                              char decimalSeparator, DiagnosticOptions& options, bool& weightGiven);
+
 // Weights separated by ',' (by ';' when the decimal separator is ','), each
 // a finite positive number. An empty string when read, else the message.
 std::string ParseWeights(const std::string& text, char decimalSeparator, std::vector<double>& out);

@@ -125,6 +125,11 @@ std::string EvaluationPage(const Pdf& pdf) {
     return text.substr(text.find("7. Evaluación"));
 }
 
+// Every run of blanks and line ends as one blank.
+std::string Flat(const std::string& text) {
+    return std::regex_replace(text, std::regex("\\s+"), " ");
+}
+
 std::vector<std::string> Cut(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::istringstream in(text);
@@ -162,6 +167,32 @@ TEST(ValidationReportTest, StudiesGetTheirVerdicts) {
             EXPECT_EQ(m[1], verdict) << title;
         }
         EXPECT_NE(evaluation.find(row[4]), std::string::npos) << row[4];
+        std::string all;
+        for (const std::string& page : read.pages)
+            all += page;
+        all = Flat(all);
+        if (row.size() > 5)
+            for (const std::string& expected : Cut(row[5], ';'))
+                EXPECT_NE(all.find(expected), std::string::npos) << expected;
+        // The report states what diagnostico prints for the same study and weight.
+        std::smatch weight, m;
+        const std::string options =
+            std::regex_search(row[2], weight, std::regex("--(ponderacion|pesos) \\S+"))
+                ? weight[0].str()
+                : "";
+        const CliRun diag = RunValdexCli("diagnostico " + Quote(study) + " " + options);
+        ASSERT_EQ(diag.status, 0) << diag.err;
+        // The variances' heading, past the other tests' F.
+        const std::string tail = diag.out.substr(diag.out.find("NIVELES EXTREMOS"));
+        for (const char* value : {"F = (\\S+) \\(gl", "W = ([^,]+), p"}) {
+            if (!std::regex_search(tail, m, std::regex(value))) continue; // not computed
+            const std::string stated = std::string(value).substr(0, 4) + m[1].str();
+            EXPECT_NE(all.find(stated), std::string::npos) << stated;
+        }
+        const std::string heading = "\nPONDERACIÓN\n";
+        std::string advice = diag.out.substr(diag.out.find(heading) + heading.size());
+        advice = advice.substr(0, std::min(advice.find('\n'), advice.find(". ")));
+        EXPECT_NE(all.find("Ponderación: " + advice), std::string::npos) << advice;
     }
 }
 
@@ -271,7 +302,9 @@ TEST(ValidationReportTest, RefusalsWriteNothing) {
     } cases[] = {
         {"--criterios " + Quote(bad), 1, bad + ", línea 5: clave «umbral»"},
         {"--criterios 'ICH Q9'", 1, "ICH Q9: no se pudo abrir el archivo de criterios"},
-        {"--ponderacion 1/x", 2, "La ponderación «1/x» no está disponible"},
+        {"--ponderacion 1/z", 2, "Ponderación desconocida: 1/z"},
+        {"--ponderacion 1/x --pesos 1,2", 2, "--ponderacion y --pesos se dan una sola vez"},
+        {"--pesos 1,-2", 2, "El peso «-2» de --pesos no es un número finito y positivo."},
         {"--alfa 0.7", 2, "alfa"},
         {"--papel legal", 2, "--papel"},
     };

@@ -45,6 +45,7 @@ public:
 
     // The audit trail that the study commands write to (none: nothing recorded).
     void SetAuditRecorder(AuditRecorder* recorder) { audit_.SetRecorder(recorder); }
+    AuditRecorder* AuditRecorderInUse() const { return audit_.Recorder(); }
 
     // Design command states and an empty `estado`, shown on the view.
     void Start();

@@ -16,6 +16,7 @@ class AuditRecorder;
 class StudyAudit {
 public:
     void SetRecorder(AuditRecorder* recorder) { recorder_ = recorder; }
+    AuditRecorder* Recorder() const { return recorder_; }
 
     void Created();
     void Opened(const std::string& path);

@@ -178,8 +178,8 @@ std::string CriterionText(const CriteriaSet& set, CriterionId id, char sep) {
     case CriterionId::LackOfFit:
         return "Sin falta de ajuste significativa (α = " + number(c.threshold) + ")";
     case CriterionId::Variances:
-        return "Varianzas homogéneas (Cochran y Bartlett, α = " + number(c.threshold) +
-               ") o una ponderación elegida";
+        return "Varianzas homogéneas (Cochran, Bartlett y F de los niveles extremos, α = " +
+               number(c.threshold) + ") o una ponderación elegida";
     case CriterionId::Recovery:
         return "Recuperación de cada estándar dentro de " + tolerance;
     case CriterionId::LcAboveLowest:

@@ -28,12 +28,12 @@ enum class CriterionId {
     InterceptIncludesZero, // the intercept's 95 % interval includes 0
     Levels,                // at least minimo levels with responses
     LackOfFit,             // lack of fit not significant at alfa
-    Variances,             // Cochran and Bartlett not significant at alfa, or a weight
-    Recovery,              // every standard within the tolerance
-    LcAboveLowest,         // LC not below the lowest standard
-    StandardsPassing,      // at least minimo % of the standards within the tolerance
-    LevelsPassing,         // at least minimo levels keep a standard within the tolerance
-    EndLevels,             // the lowest and highest level each keep one
+    Variances,     // Cochran, Bartlett and the end levels' F not significant at alfa, or a weight
+    Recovery,      // every standard within the tolerance
+    LcAboveLowest, // LC not below the lowest standard
+    StandardsPassing, // at least minimo % of the standards within the tolerance
+    LevelsPassing,    // at least minimo levels keep a standard within the tolerance
+    EndLevels,        // the lowest and highest level each keep one
 };
 
 inline constexpr std::array<CriterionId, 11> kCriterionIds{CriterionId::R2,

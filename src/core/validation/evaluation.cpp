@@ -197,18 +197,37 @@ private:
             if (Within(set_, view_, *s)) passing.insert(s->x);
         return passing;
     }
+    // A weight chosen whose line was fitted meets the criterion; else the
+    // three tests of the variances, each at the criterion's α. A weight that
+    // was refused (1/x with blanks) weights nothing and does not count.
     void Variances(CriterionResult& row, double alpha) {
-        if (data_.weighting != kNoWeighting) {
-            row.measured = "ponderación " + data_.weighting;
-            return Decide(row, true);
+        const Diagnostics& d = data_.diagnostics;
+        std::string refused;
+        if (d.options.weighting != WeightScheme::None) {
+            if (d.weighted.a) {
+                row.measured = "ponderación " + data_.weighting;
+                return Decide(row, true);
+            }
+            refused =
+                "ponderación " + data_.weighting + " no aplicada (" + d.weighted.reason + "); ";
         }
-        const CochranTest& c = data_.diagnostics.cochran;
-        const BartlettTest& b = data_.diagnostics.bartlett;
-        if (!c.p && !b.p)
-            return NotEvaluable(row, c.reason + (c.reason.empty() ? "" : " ") + b.reason);
-        row.measured = "Cochran: " + (c.p ? "p = " + N(*c.p) : std::string("no calculado")) +
-                       "; Bartlett: " + (b.p ? "p = " + N(*b.p) : std::string("no calculado"));
-        return Decide(row, !(c.p && *c.p < alpha) && !(b.p && *b.p < alpha));
+        const CochranTest& c = d.cochran;
+        const BartlettTest& b = d.bartlett;
+        const EndLevelsFTest& f = d.endLevelsF;
+        if (!c.p && !b.p && !f.p) {
+            std::string why;
+            for (const std::string* reason : {&c.reason, &b.reason, &f.reason})
+                if (!reason->empty() && why.find(*reason) == std::string::npos)
+                    why += (why.empty() ? "" : " ") + *reason;
+            return NotEvaluable(row, refused + why);
+        }
+        const auto p = [&](const Value& v) {
+            return v ? "p = " + N(*v) : std::string("no calculado");
+        };
+        row.measured = refused + "Cochran: " + p(c.p) + "; Bartlett: " + p(b.p) +
+                       "; F de los niveles extremos: " + p(f.p);
+        return Decide(row,
+                      !(c.p && *c.p < alpha) && !(b.p && *b.p < alpha) && !(f.p && *f.p < alpha));
     }
 
     const CriteriaSet& set_;
@@ -224,6 +243,13 @@ ValidationData ComputeValidationData(const CalibrationStudy& study,
     ValidationData data;
     data.study = study;
     data.diagnostics = ComputeDiagnostics(study, options, sep);
+    data.weighting = WeightName(options.weighting);
+    if (options.weighting == WeightScheme::Explicit) {
+        std::string weights;
+        for (double w : options.levelWeights)
+            weights += (weights.empty() ? "" : "; ") + FormatProse(w, 6, sep);
+        data.weighting += " (" + weights + ")";
+    }
     try {
         CalibrationCalculator calculator(sep);
         CalibrationResult result;

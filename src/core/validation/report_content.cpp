@@ -4,6 +4,7 @@
 #include "report/page_layout.h"
 #include "validation/signoff_block.h"
 
+#include <algorithm>
 #include <cmath>
 
 #ifndef VALDEX_VERSION
@@ -50,6 +51,17 @@ private:
         return significant ? "Significativa" : "No significativa";
     }
     std::string Units() const { return r_.data.study.AddedQuantityUnits; }
+    bool Weighted() const { return d_.options.weighting != WeightScheme::None; }
+    // The χ² intervals of an ICH-form LD and LC.
+    std::string Intervals(const IchIntervals& i) const {
+        if (!i.LD.lower || !i.LD.upper || !i.LC.lower || !i.LC.upper) return i.reason;
+        return "IC 95 % (χ², ν = " + std::to_string(i.df) + "): LD de " + N(i.LD.lower) + " a " +
+               N(i.LD.upper) + ", LC de " + N(i.LC.lower) + " a " + N(i.LC.upper);
+    }
+    static std::string Joined(const std::string& first, const std::string& second) {
+        if (first.empty() || second.empty()) return first + second;
+        return first + "; " + second;
+    }
     void Pairs(std::vector<std::vector<std::string>> rows) {
         doc_.Table({"Dato", "Valor"}, {0.32, 0.68}, std::move(rows));
     }
@@ -142,10 +154,38 @@ private:
             {"s_x0 = s(y/x)/|b| (DIN 38402-51)", N(r_.data.sx0) + " " + Units()},
             {"V_x0 = 100·s_x0/x̄ %", N(r_.data.vx0)},
             {"Suma de cuadrados residual", N(r_.data.ssRes)},
-            {"Recta ponderada", r_.data.weighting == kNoWeighting
-                                    ? "no se eligió ponderación"
-                                    : "ponderación " + r_.data.weighting},
         });
+        WeightedRegression();
+    }
+
+    // The weighted line beside the unweighted one, when a weight is chosen.
+    void WeightedRegression() {
+        if (!Weighted()) {
+            Pairs({{"Recta ponderada", "no se eligió ponderación"}});
+            return;
+        }
+        const WeightedLine& l = d_.weighted;
+        const std::string title = "Recta ponderada (peso " + r_.data.weighting + ")";
+        if (!l.a) {
+            Pairs({{title, "No calculada: " + l.reason}});
+            return;
+        }
+        std::vector<std::vector<std::string>> rows = {
+            {title, "ajuste por mínimos cuadrados ponderados"},
+            {"Pendiente ponderada (b)", N(l.b, kPrecision8)},
+            {"Intervalo de confianza de b (95 %)",
+             "[" + N(l.bLower, kPrecision8) + "; " + N(l.bUpper, kPrecision8) + "]"},
+            {"Ordenada al origen ponderada (a)", N(l.a)},
+            {"Intervalo de confianza de a (95 %)", "[" + N(l.aLower) + "; " + N(l.aUpper) + "]"},
+            {"s_w (" + std::to_string(l.df) + " grados de libertad)", N(l.sw)},
+            {"r² ponderado", N(l.r2, kPrecision8)},
+            {"Σ|%RE| de los estándares", N(l.sumAbsRE)},
+        };
+        if (l.c0)
+            rows.push_back(
+                {"Función de varianza s(x) = c₀ + c₁·x", "c₀ = " + N(l.c0) + ", c₁ = " + N(l.c1)});
+        if (!l.reason.empty()) rows.push_back({"Observación", l.reason});
+        Pairs(rows);
     }
 
     void Linearity() {
@@ -173,23 +213,52 @@ private:
         doc_.Heading("5. Varianzas y normalidad");
         const CochranTest& c = d_.cochran;
         const BartlettTest& b = d_.bartlett;
+        const EndLevelsFTest& f = d_.endLevelsF;
+        const ShapiroWilkTest& w = d_.shapiroWilk;
         doc_.Table({"Prueba", "Estadístico", "Valor crítico", "p", "Resultado"},
                    {0.28, 0.16, 0.16, 0.14, 0.26},
                    {{"Cochran (α = " + N(kTestAlpha) + ")", "C = " + N(c.C), N(c.cCritical), N(c.p),
                      TestVerdict(c.p, c.significant, c.reason)},
                     {"Bartlett (α = " + N(kTestAlpha) + ")", "χ² = " + N(b.chi2), N(b.chi2Critical),
                      N(b.p), TestVerdict(b.p, b.significant, b.reason)},
-                    {"F de los niveles extremos", kMissing, kMissing, kMissing,
-                     "No disponible en esta versión"},
-                    {"Shapiro–Wilk de los residuos", kMissing, kMissing, kMissing,
-                     "No disponible en esta versión"}});
+                    {"F de los niveles extremos, ISO 8466-1 (α = " + N(f.alpha) + ")",
+                     f.F ? "F = " + N(f.F) + " (gl " + std::to_string(f.dfNumerator) + " y " +
+                               std::to_string(f.dfDenominator) + ")"
+                         : kMissing,
+                     N(f.fCritical), N(f.p),
+                     TestVerdict(f.F && f.fCritical ? f.p : Value(), f.significant, f.reason)},
+                    {"Shapiro–Wilk de los residuos (α = " + N(w.alpha) + ")",
+                     w.W ? "W = " + N(w.W) + " (n = " + std::to_string(w.n) + ")" : kMissing,
+                     kMissing, N(w.p), TestVerdict(w.W ? w.p : Value(), w.significant, w.reason)}});
+        doc_.Paragraph("F = s²(mayor)/s²(menor) de los niveles de x más baja y más alta; W y p de "
+                       "Shapiro–Wilk por el algoritmo de Royston (1995).");
         doc_.Paragraph("Los gráficos Q-Q de los residuos y de s frente a x no están disponibles "
                        "en esta versión.");
-        doc_.Paragraph("Ponderación: " + std::string(r_.data.weighting == kNoWeighting
-                                                         ? "sin ponderación (recta de mínimos "
-                                                           "cuadrados ordinarios); esta versión "
-                                                           "no recomienda ponderaciones."
-                                                         : r_.data.weighting + "."));
+        Recommendation();
+    }
+
+    // The recommendation with its grounds, and the candidates from the
+    // preferred one; the refused ones after them with their reasons.
+    void Recommendation() {
+        const WeightRecommendation& rec = d_.weightRecommendation;
+        doc_.Paragraph("Ponderación: " + rec.text);
+        std::vector<std::vector<std::string>> rows;
+        const auto candidate = [&](WeightScheme scheme) -> const WeightCandidate* {
+            for (const WeightCandidate& c : d_.weightCandidates)
+                if (c.scheme == scheme) return &c;
+            return nullptr;
+        };
+        for (WeightScheme scheme : rec.ranked)
+            if (const WeightCandidate* c = candidate(scheme))
+                rows.push_back({std::to_string(rows.size() + 1), WeightName(scheme), N(c->sumAbsRE),
+                                c->reason});
+        for (const WeightCandidate& c : d_.weightCandidates)
+            if (std::find(rec.ranked.begin(), rec.ranked.end(), c.scheme) == rec.ranked.end())
+                rows.push_back({kMissing, WeightName(c.scheme), N(c.sumAbsRE),
+                                c.reason.empty() ? std::string() : "No calculado: " + c.reason});
+        if (!rows.empty())
+            doc_.Table({"Orden", "Peso", "Σ|%RE|", "Observaciones"}, {0.1, 0.16, 0.18, 0.56}, rows);
+        doc_.Paragraph("Peso usado: " + r_.data.weighting + ".");
     }
 
     void Limits() {
@@ -217,15 +286,33 @@ private:
             {"Estudio («" + d_.study.calculationType + "»)", "como la ventana de resultados",
              limit(d_.study.LD), limit(d_.study.LC), note(d_.study.reason)},
         };
-        bool blanks = false;
-        for (const LevelDiagnostics& l : d_.levels)
-            blanks = blanks || (l.x == 0 && l.n > 0);
-        if (blanks)
-            rows.push_back({"DIN 32645, método del blanco", ab, kMissing, kMissing,
-                            "No disponible en esta versión"});
-        if (r_.data.weighting != kNoWeighting)
-            rows.push_back({"Recta ponderada", r_.data.weighting, kMissing, kMissing,
-                            "No disponible en esta versión"});
+        rows[0][4] = Joined(rows[0][4], Intervals(d_.ichSyxIntervals));
+        rows[1][4] = Joined(rows[1][4], Intervals(d_.ichSaIntervals));
+        const BlankMethod& bl = d_.blank;
+        if (bl.n > 0 || !o.blanks.empty()) {
+            const std::string source = "n_L = " + std::to_string(bl.n) +
+                                       (bl.fromStudy ? " (nivel x = 0)" : " (blancos dados)") +
+                                       ", s_L = " + N(bl.sd);
+            rows.push_back({"DIN 32645, método del blanco", ab + ", k = " + N(o.k) + "; " + source,
+                            limit(bl.xEG), limit(bl.xBG),
+                            bl.xNG ? "x_NG = " + limit(bl.xNG) : note(bl.reason)});
+            rows.push_back({"ICH con s del blanco", "LD = " + N(3.3) + "·s_L/|b|; LC = 10·s_L/|b|",
+                            limit(bl.LD), limit(bl.LC),
+                            bl.LD ? Intervals(bl.intervals) : note(bl.reason)});
+        }
+        if (Weighted()) {
+            const WeightedLine& l = d_.weighted;
+            const std::string why = note(l.a ? l.limitsReason : l.reason);
+            const std::string w = "peso " + r_.data.weighting;
+            rows.push_back({"Recta ponderada, ICH con σ₀",
+                            w + "; LD = " + N(3.3) + "·σ₀/|b|; LC = 10·σ₀/|b|, σ₀ = s_w/√w(0)",
+                            limit(l.LD), limit(l.LC),
+                            l.LD ? "σ₀ = " + N(l.sigma0) + "; " + Intervals(l.ichIntervals) : why});
+            rows.push_back({"Recta ponderada, DIN 32645", w + "; " + ab + ", k = " + N(o.k),
+                            limit(l.xEG), limit(l.xBG), l.xNG ? "x_NG = " + limit(l.xNG) : why});
+            rows.push_back({"Recta ponderada, Hubaux–Vos", w + "; " + ab, limit(l.xD), kMissing,
+                            l.xC ? "x_C = " + limit(l.xC) : why});
+        }
         doc_.Table({"Enfoque", "Parámetros", "LD", "LC", "Observaciones"},
                    {0.22, 0.26, 0.14, 0.14, 0.24}, rows);
         for (const std::string& caveat : d_.limitCaveats)
@@ -324,7 +411,6 @@ ValidationReport MakeValidationReport(const CalibrationStudy& study, const FileI
                                       const ValidationReportOptions& options) {
     ValidationReport report;
     report.data = ComputeValidationData(study, options.diagnostics, options.decimalSeparator);
-    report.data.weighting = options.weighting;
     report.evaluation = Evaluate(options.criteria, report.data, options.decimalSeparator);
     ReportDocument& doc = report.document;
     doc.frame = {options.laboratory, study.MethodName,   file.name,

@@ -15,8 +15,7 @@ namespace valdex {
 
 struct ValidationReportOptions {
     std::string laboratory;
-    DiagnosticOptions diagnostics;
-    std::string weighting = kNoWeighting;
+    DiagnosticOptions diagnostics; // with the weight chosen, if any
     CriteriaSet criteria;
     std::string reportTime; // ISO 8601 with the UTC offset
     char decimalSeparator = '.';

@@ -361,7 +361,8 @@ void MainWindow::ShowErrorBox(const std::string& text) {
 
 void MainWindow::ShowValidationReport(const std::string& path) {
     // Window-modal and not waited for: the tests press its buttons.
-    auto* dialog = new ValidationReportDialog(path, *dialogs_, rules_.DecimalSeparator(), this);
+    auto* dialog = new ValidationReportDialog(path, *dialogs_, rules_.DecimalSeparator(), this,
+                                              rules_.AuditRecorderInUse());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

@@ -4,6 +4,7 @@
 #include "files/file_identity.h"
 #include "files/file_io.h"
 #include "files/study_file.h"
+#include "records/sign_report_dialog.h"
 #include "validation/laboratory_setting.h"
 #include "validation/validation_pdf.h"
 
@@ -30,8 +31,9 @@ struct ValidationReportDialog::Prepared {
 };
 
 ValidationReportDialog::ValidationReportDialog(std::string studyPath, DialogService& dialogs,
-                                               char decimalSeparator, QWidget* parent)
-    : QDialog(parent), studyPath_(std::move(studyPath)), dialogs_(dialogs),
+                                               char decimalSeparator, QWidget* parent,
+                                               AuditRecorder* recorder)
+    : QDialog(parent), studyPath_(std::move(studyPath)), dialogs_(dialogs), recorder_(recorder),
       separator_(decimalSeparator) {
     setObjectName(QStringLiteral("ValidationReportDialog"));
     setWindowTitle(QString::fromUtf8(kValidationDialogCaption));
@@ -63,6 +65,13 @@ ValidationReportDialog::ValidationReportDialog(std::string studyPath, DialogServ
     QPushButton* save =
         buttons->addButton(QStringLiteral("&Guardar PDF…"), QDialogButtonBox::ActionRole);
     save->setObjectName(QStringLiteral("guardarPdf"));
+    QPushButton* sign =
+        buttons->addButton(QStringLiteral("&Firmar…"), QDialogButtonBox::ActionRole);
+    sign->setObjectName(QStringLiteral("firmar"));
+    sign->setEnabled(recorder_ != nullptr);
+    if (!recorder_)
+        sign->setToolTip(QStringLiteral("Sin registro de auditoría no se puede firmar."));
+    connect(sign, &QPushButton::clicked, this, [this] { Sign(); });
     QPushButton* close = buttons->addButton(QStringLiteral("Cerrar"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cerrar"));
     connect(preview, &QPushButton::clicked, this, [this] { Preview(); });
@@ -131,12 +140,23 @@ bool ValidationReportDialog::SavePdf() {
             paper_->currentIndex() == 1 ? ReportPaper::A4 : ReportPaper::Letter);
         ReplaceFileContent(path->toStdString(),
                            std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+        savedPdf_ = *path;
         return true;
     } catch (const std::exception& error) {
         dialogs_.ShowError(*path + QStringLiteral(": ") +
                            QString::fromStdString(ErrorBoxText(error.what())));
         return false;
     }
+}
+
+bool ValidationReportDialog::Sign() {
+    if (!recorder_) return false;
+    // A PDF saved earlier but gone or replaced since is saved afresh.
+    if (savedPdf_.isEmpty() || !QFileInfo::exists(savedPdf_)) {
+        savedPdf_.clear();
+        if (!SavePdf()) return false;
+    }
+    return SignReportWithDialogs(savedPdf_, *recorder_, dialogs_);
 }
 
 } // namespace valdex

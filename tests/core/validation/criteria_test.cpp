@@ -1,3 +1,4 @@
+#include "diagnostics/weighting.h"
 #include "validation/criteria.h"
 #include "validation/evaluation.h"
 
@@ -75,7 +76,9 @@ TEST(EvaluationTest, EachCriterionPassesAndFailsOnItsStudy) {
         SCOPED_TRACE(row[0] + " / " + row[1] + " / " + row[2]);
         const CriteriaSet set =
             LoadCriteria(BuiltInCriteriaText(row[0]) ? row[0] : ValidationDataPath(row[0]));
-        const ValidationData data = ComputeValidationData(studies.at(row[1]), {}, '.');
+        DiagnosticOptions options; // a fifth field: the weight chosen
+        if (row.size() > 4) options.weighting = ParseWeightName(row[4]).value();
+        const ValidationData data = ComputeValidationData(studies.at(row[1]), options, '.');
         const Evaluation evaluation = Evaluate(set, data, ',');
         if (row[2] == "conclusion") {
             EXPECT_EQ(evaluation.conclusion.rfind(row[3], 0), 0u) << evaluation.conclusion;

@@ -1,12 +1,14 @@
 // Cálculos > "Informe de validación…": refused for a study not saved, the
 // dialog on the saved file, its preview and its PDF through the scripted
-// dialogs, the laboratory kept in the user's settings file.
+// dialogs, the laboratory kept in the user's settings file; "Firmar…" saves
+// and signs the report into the main window's audit trail (pdfsig checks it).
 
 #include "../../core/support/worked_example.h"
 #include "../support/main_form_fixture.h"
 #include "app/main_window_view.h"
 #include "files/file_identity.h"
 #include "files/study_file.h"
+#include "records/audit_recorder.h"
 #include "validation/laboratory_setting.h"
 #include "validation/validation_report_dialog.h"
 
@@ -53,6 +55,8 @@ private slots:
     void initTestCase() {
         // The user's own settings stay untouched.
         qputenv("XDG_CONFIG_HOME", folder_.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", folder_.filePath(QStringLiteral("datos")).toUtf8());
+        qputenv("XDG_STATE_HOME", folder_.filePath(QStringLiteral("estado")).toUtf8());
         UseCLocale();
         study_ = folder_.filePath(QStringLiteral("curva.w8c"));
         WriteStudyFile(WorkedExample(), study_.toStdString());
@@ -99,7 +103,39 @@ private slots:
         QVERIFY(info.contains(QStringLiteral("(A4)")));
         const std::string sha = IdentifyFile(study_.toStdString()).sha256;
         QVERIFY(info.contains(QString::fromStdString("<valdex:EstudioSHA256>" + sha)));
+        // No audit trail to sign into: "Firmar…" is off.
+        QVERIFY(!dialog->findChild<QPushButton*>(QStringLiteral("firmar"))->isEnabled());
         dialog->findChild<QPushButton*>(QStringLiteral("cerrar"))->click();
+    }
+
+    // Not saved yet: "Firmar…" asks where to save, then signs that file; a
+    // second signature goes onto the same file.
+    void signingSavesThenSigns() {
+        AuditRecorder recorder;
+        form_->Rules().SetAuditRecorder(&recorder);
+        ValidationReportDialog* dialog = OpenDialog();
+        QVERIFY(dialog != nullptr);
+        QPushButton* sign = dialog->findChild<QPushButton*>(QStringLiteral("firmar"));
+        QVERIFY(sign->isEnabled());
+        const QString pdf = folder_.filePath(QStringLiteral("firmado.pdf"));
+        dialogs_->pdfNames = {pdf};
+        dialogs_->choices = {QStringLiteral("Elaboró"), QStringLiteral("Revisó")};
+        dialogs_->texts = {QStringLiteral("frase de paso 1"), QStringLiteral("frase de paso 1"),
+                           QStringLiteral("frase de paso 1")};
+        sign->click();
+        QVERIFY(dialogs_->messages.last().startsWith(
+            QStringLiteral("El informe quedó firmado (Elaboró)")));
+        QVERIFY(dialog->Sign());
+        QVERIFY(dialogs_->pdfNames.empty()); // signed where it was saved, not asked again
+        const QString pdfsig = Run(QStringLiteral("pdfsig"), {pdf});
+        QVERIFY2(pdfsig.count(QStringLiteral("Signature is Valid")) == 2, qPrintable(pdfsig));
+        QVERIFY2(pdfsig.contains(QStringLiteral("Total document signed")), qPrintable(pdfsig));
+        const QString text = Run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.contains(QStringLiteral("5. Varianzas y normalidad")));
+        QCOMPARE(recorder.Trail()->Entries().back().event, std::string("firmado"));
+        QVERIFY(dialogs_->errors.isEmpty());
+        form_->Rules().SetAuditRecorder(nullptr);
+        dialog->reject();
     }
 
     void badCriteriaShowTheirErrorAndWriteNothing() {
