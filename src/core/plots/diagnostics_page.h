@@ -1,12 +1,11 @@
 #pragma once
 // The printed diagnostics page, one page in the "Lasser" design: its header
-// and footer, the study's identification, the plots (the calibration and
-// residual plots, the normal probability plot and the spread of the levels)
-// and, under them, the summary of the tests.
+// and footer, the study's identification, the calibration and residual
+// plots (of the weighted line when a weight is chosen) and, under them, the
+// summary of the tests.
 
 #include "diagnostics/diagnostics.h"
 #include "plots/diagnostics_plots.h"
-#include "plots/spread_plots.h"
 #include "report/page_canvas.h"
 #include "report/page_layout.h"
 #include "study/calibration_study.h"
@@ -23,7 +22,6 @@ struct DiagnosticsPageLayout {
     LayoutUnits units;
     CanvasRect plotsArea;
     DiagnosticsPlots plots;
-    ResidualSpreadPlots spread;
     int summaryRow = 0;               // the row of the summary's first line
     std::vector<std::string> summary; // as printed, one line per row
 };

@@ -108,11 +108,9 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
             }
         }
         ExpectInside(plotsOnly, page.plotsArea, {});
-        ExpectInside(
-            canvas, {0, 0, static_cast<double>(device.width), static_cast<double>(device.height)},
-            {page.plots.calibration.frame, page.plots.residuals.frame, page.spread.normal.frame,
-             page.spread.spread.sd.frame, page.spread.spread.cv.frame});
-        EXPECT_TRUE(page.spread.normal.drawn && page.spread.spread.sd.drawn);
+        ExpectInside(canvas,
+                     {0, 0, static_cast<double>(device.width), static_cast<double>(device.height)},
+                     {page.plots.calibration.frame, page.plots.residuals.frame});
     }
 }
 
