@@ -3,6 +3,7 @@
 #include "base/number_conversion.h"
 #include "cli_messages.h"
 #include "diagnostics/diagnostics.h"
+#include "weighting_options.h"
 
 #include <optional>
 #include <ostream>
@@ -28,7 +29,9 @@ namespace {
 
 constexpr const char* kPlotUsage =
     "Uso: valdex-cli grafico ARCHIVO.w8c --pdf SALIDA.pdf | --svg SALIDA.svg | --png SALIDA.png "
-    "[--ancho PX --alto PX] [--alfa A] [--beta B] [--m M] [--k K]\n";
+    "[--ancho PX --alto PX] [--alfa A] [--beta B] [--m M] [--k K] "
+    "[--ponderacion {ninguna,1/x,1/x2,1/y,1/y2,1/s2,funcion} | --pesos W1,W2,...] "
+    "[--blancos BLANCOS.csv]\n";
 
 enum class Output { Pdf, Svg, Png };
 
@@ -54,6 +57,7 @@ public:
         PlotOptions options;
         std::optional<std::string> file, width, height;
         int outputs = 0;
+        bool weightsGiven = false;
         for (std::size_t i = 0; i < args.size(); ++i) {
             const std::string& arg = args[i];
             std::optional<std::string>* size = arg == "--ancho"  ? &width
@@ -62,6 +66,12 @@ public:
             if (arg == "--alfa" || arg == "--beta" || arg == "--m" || arg == "--k") {
                 if (i + 1 == args.size()) return Fail("Falta el valor de " + arg + ".");
                 if (!Diagnostic(arg, args[++i], options.diagnostics)) return std::nullopt;
+                continue;
+            }
+            if (arg == "--ponderacion" || arg == "--pesos" || arg == "--blancos") {
+                if (i + 1 == args.size()) return Fail("Falta el valor de " + arg + ".");
+                if (!Weighting(arg, args[++i], options.diagnostics, weightsGiven))
+                    return std::nullopt;
                 continue;
             }
             std::optional<Output> output;
@@ -103,7 +113,8 @@ public:
 
 private:
     std::nullopt_t Fail(const std::string& message) {
-        io_.err << message << '\n' << kPlotUsage;
+        if (!message.empty()) io_.err << message << '\n';
+        io_.err << kPlotUsage;
         return std::nullopt;
     }
 
@@ -114,6 +125,40 @@ private:
             return false;
         }
         side = ToInteger(text);
+        return true;
+    }
+
+    // The weight of the line and the blanks, read as diagnostico reads them.
+    bool Weighting(const std::string& option, const std::string& text, DiagnosticOptions& out,
+                   bool& weightsGiven) {
+        if (option == "--blancos") {
+            out.blanks.clear();
+            const std::string problem = ReadBlanks(text, sep_, out.blanks);
+            if (problem.empty()) return true;
+            io_.err << FileMessage(text, problem) << '\n';
+            Fail("");
+            return false;
+        }
+        if (weightsGiven) {
+            Fail("--ponderacion y --pesos se dan una sola vez y no juntas.");
+            return false;
+        }
+        weightsGiven = true;
+        if (option == "--pesos") {
+            const std::string problem = ParseWeights(text, sep_, out.levelWeights);
+            if (!problem.empty()) {
+                Fail(problem);
+                return false;
+            }
+            out.weighting = WeightScheme::Explicit;
+            return true;
+        }
+        const std::optional<WeightScheme> scheme = ParseWeightName(text);
+        if (!scheme) {
+            Fail("Ponderación desconocida: " + text);
+            return false;
+        }
+        out.weighting = *scheme;
         return true;
     }
 

@@ -155,9 +155,10 @@ TEST_F(PlotCommandTest, SvgHoldsOneCirclePerPoint) {
     struct Case {
         std::string size;
         std::string viewBox;
+        int cvMarkers; // the CV % plot's four levels and its legend, when it has room
     };
     for (const Case& c :
-         {Case{"", "0 0 1000 900"}, Case{" --ancho 1600 --alto 600", "0 0 1600 600"}}) {
+         {Case{"", "0 0 1000 900", 5}, Case{" --ancho 1600 --alto 600", "0 0 1600 600", 0}}) {
         SCOPED_TRACE(c.viewBox);
         const std::string svg = File("graficos.svg");
         const Run run = Plot(Example() + " --svg " + svg + c.size);
@@ -169,8 +170,9 @@ TEST_F(PlotCommandTest, SvgHoldsOneCirclePerPoint) {
         const std::regex circle("<circle ");
         const auto circles = std::distance(std::sregex_iterator(text.begin(), text.end(), circle),
                                            std::sregex_iterator());
-        // Twelve responses in each plot, a circle and a disc in the legends.
-        EXPECT_EQ(circles, 12 + 12 + 2);
+        // Twelve responses in the calibration, residual and normal plots, the
+        // four levels' s, and a marker in each legend.
+        EXPECT_EQ(circles, 12 + 12 + 12 + 4 + 4 + c.cvMarkers);
         for (const char* label : {">LD<", ">LC<", ">Cantidad adicionada (mg)<", ">Área<"})
             EXPECT_NE(text.find(label), std::string::npos) << label;
     }
@@ -251,6 +253,12 @@ TEST_F(PlotCommandTest, UsageErrors) {
         {Example() + " --svg " + out + " --color rojo", "Opción desconocida: --color"},
         {Example() + " " + Example() + " --svg " + out, "Indique un solo archivo de estudio."},
         {Example() + " --svg \"\"", "Falta el nombre del archivo de --svg."},
+        {Example() + " --svg " + out + " --ponderacion 1/z", "Ponderación desconocida: 1/z"},
+        {Example() + " --svg " + out + " --ponderacion 1/x --pesos 1,2",
+         "--ponderacion y --pesos se dan una sola vez"},
+        {Example() + " --svg " + out + " --pesos 1,-2", "El peso"},
+        {Example() + " --svg " + out + " --blancos " + File("no-existe.csv"),
+         "valdex-cli: " + File("no-existe.csv")},
     };
     for (const auto& [args, message] : cases) {
         SCOPED_TRACE(args);
@@ -273,6 +281,32 @@ TEST_F(PlotCommandTest, DiagnosticOptionsOnThePage) {
               std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("DIN 32645 (α = 0.05, β = 0.1, k = 2)"), std::string::npos);
+}
+
+// A weight chosen reaches every plot of the picture: the weighted line and
+// its σ₀-based limits ("LD (σ₀)", σ₀ drawn in a run of its own), its weighted residuals, and the
+// plots of the residuals' distribution and the levels' spread; a weight that cannot be used says
+// why, and the picture keeps the ordinary line.
+TEST_F(PlotCommandTest, WeightInThePicture) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+        {"",
+         {">Residuos estandarizados<", ">Probabilidad normal de los residuos<",
+          ">Desviación estándar por nivel<", ">CV % por nivel<", ">Shapiro–Wilk: W = "}},
+        {"--ponderacion funcion",
+         {">Ponderación: funcion<", ">Residuos ponderados<", ">LD (<",
+          ">Recta ponderada (funcion)<"}},
+        {"--pesos 1,2,3,4", {">Ponderación: explicitos<", ">Residuos ponderados<"}},
+        {"--pesos 1,2", {">ponderación explicitos no aplicada: ", ">Residuos estandarizados<"}},
+    };
+    for (const auto& [option, texts] : cases) {
+        SCOPED_TRACE(option);
+        const std::string svg = File("ponderada.svg");
+        const Run run = Plot(Example() + " --svg " + svg + " " + option);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string text = Slurp(svg);
+        for (const std::string& t : texts)
+            EXPECT_NE(text.find(t), std::string::npos) << t;
+    }
 }
 
 // Nothing is written unless all of it can be: an earlier file stays whole.

@@ -46,9 +46,10 @@ BandCurves Bands(const PlotData& data) {
     for (double x : curves.xs) {
         const double fitted = data.Line(x);
         const double c = data.bands->ConfidenceHalfWidth(x);
-        const double p = data.bands->PredictionHalfWidth(x);
         curves.confidenceLow.push_back(fitted - c);
         curves.confidenceHigh.push_back(fitted + c);
+        if (!data.bands->prediction) continue;
+        const double p = data.bands->PredictionHalfWidth(x);
         curves.predictionLow.push_back(fitted - p);
         curves.predictionHigh.push_back(fitted + p);
     }
@@ -56,7 +57,7 @@ BandCurves Bands(const PlotData& data) {
 }
 
 // What the y axis must show: the responses, the line's ends and the
-// prediction band (which holds the confidence band).
+// bands.
 bool YData(const PlotData& data, const BandCurves& curves, Interval& y) {
     double low = INFINITY, high = -INFINITY;
     auto take = [&](double v) {
@@ -70,7 +71,8 @@ bool YData(const PlotData& data, const BandCurves& curves, Interval& y) {
         take(data.Line(curves.span.low));
         take(data.Line(curves.span.high));
     }
-    for (const auto* curve : {&curves.predictionLow, &curves.predictionHigh})
+    for (const auto* curve : {&curves.predictionLow, &curves.predictionHigh, &curves.confidenceLow,
+                              &curves.confidenceHigh})
         for (double v : *curve)
             take(v);
     return low <= high && CoverInterval(low, high, y);
@@ -107,12 +109,15 @@ std::vector<LegendEntry> Legend(const PlotText& text, const PlotData& data, Limi
     std::vector<LegendEntry> legend;
     using E = LegendEntry;
     if (data.a && data.b)
-        legend.push_back(E::Line("Recta", PlotPen(text, 1.4, kLineStyle, kCanvasBlack)));
+        legend.push_back(
+            E::Line(data.weight.empty() ? "Recta" : "Recta ponderada (" + data.weight + ")",
+                    PlotPen(text, 1.4, kLineStyle, kCanvasBlack)));
     if (data.bands) {
         legend.push_back(E::Line("Banda de confianza 95 %",
                                  PlotPen(text, 1.0, kConfidenceStyle, kConfidenceColour)));
-        legend.push_back(E::Line("Banda de predicción 95 %",
-                                 PlotPen(text, 1.0, kPredictionStyle, kPredictionColour)));
+        if (data.bands->prediction)
+            legend.push_back(E::Line("Banda de predicción 95 %",
+                                     PlotPen(text, 1.0, kPredictionStyle, kPredictionColour)));
     }
     legend.push_back(E::Marker("Respuestas", kResponseMarker, kResponseMarkerPoints * text.Unit(),
                                kCanvasBlack));
@@ -175,6 +180,8 @@ std::vector<std::string> Notes(const PlotData& data, LimitLines lines, char sep)
         return " (IC 95 %: " + number(i->low, precision) + " a " + number(i->high, precision) + ")";
     };
     std::vector<std::string> notes;
+    if (!data.weight.empty()) notes.push_back("Ponderación: " + data.weight);
+    if (!data.weightReason.empty()) notes.push_back(data.weightReason);
     if (data.a && data.b) {
         notes.push_back(EquationText(*data.a, *data.b, sep));
         notes.push_back("a = " + number(*data.a) + interval(data.aInterval, kPrecision6) +
@@ -182,7 +189,7 @@ std::vector<std::string> Notes(const PlotData& data, LimitLines lines, char sep)
                         interval(data.bInterval, kPrecision8));
     }
     std::string fit;
-    if (data.s) fit = "s(y/x) = " + number(*data.s) + "; ";
+    if (data.s) fit = (data.weight.empty() ? "s(y/x) = " : "s_w = ") + number(*data.s) + "; ";
     if (data.r2) fit += "r² = " + FourDecimals(*data.r2, sep) + "; ";
     notes.push_back(fit + "N = " + std::to_string(data.N));
 
@@ -194,8 +201,8 @@ std::vector<std::string> Notes(const PlotData& data, LimitLines lines, char sep)
         for (const auto& [value, label, drawn] :
              {std::tuple{data.LD, "LD", lines.LD}, std::tuple{data.LC, "LC", lines.LC}}) {
             limits += limits.empty() ? "" : "; ";
-            limits += value ? std::string(label) + " = " + number(*value) + units +
-                                  (drawn ? "" : ", fuera del gráfico")
+            limits += value ? std::string(label) + (data.weight.empty() ? "" : " (σ₀)") + " = " +
+                                  number(*value) + units + (drawn ? "" : ", fuera del gráfico")
                             : std::string(label) + ": no estimable";
         }
     }
@@ -280,8 +287,12 @@ PlotGeometry DrawCalibrationPlot(PageCanvas& canvas, const PlotData& data, const
     if (!curves.xs.empty()) {
         const LinePen prediction = PlotPen(text, 1.0, kPredictionStyle, kPredictionColour);
         const LinePen confidence = PlotPen(text, 1.0, kConfidenceStyle, kConfidenceColour);
-        DrawClipped(canvas, Curve(plot, curves.xs, curves.predictionHigh), plot.frame, prediction);
-        DrawClipped(canvas, Curve(plot, curves.xs, curves.predictionLow), plot.frame, prediction);
+        if (!curves.predictionHigh.empty()) {
+            DrawClipped(canvas, Curve(plot, curves.xs, curves.predictionHigh), plot.frame,
+                        prediction);
+            DrawClipped(canvas, Curve(plot, curves.xs, curves.predictionLow), plot.frame,
+                        prediction);
+        }
         DrawClipped(canvas, Curve(plot, curves.xs, curves.confidenceHigh), plot.frame, confidence);
         DrawClipped(canvas, Curve(plot, curves.xs, curves.confidenceLow), plot.frame, confidence);
     }

@@ -118,7 +118,8 @@ DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const Calibration
         page.plotsArea = {static_cast<double>(left), kPlotsFirstRow * unit,
                           static_cast<double>(width),
                           (page.summaryRow - 1 - kPlotsFirstRow) * unit};
-        page.plots = DrawDiagnosticsPlots(canvas, study, diagnostics, page.plotsArea, sep);
+        page.plots =
+            DrawDiagnosticsPlots(canvas, MakePlotData(study, diagnostics), page.plotsArea, sep);
 
         SelectReportFont(canvas, kBodyFontSize);
         for (std::size_t i = 0; i < page.summary.size(); ++i)

@@ -1,6 +1,7 @@
 #pragma once
 // The printed diagnostics page, one page in the "Lasser" design: its header
-// and footer, the study's identification, the two plots and, under them, the
+// and footer, the study's identification, the calibration and residual
+// plots (of the weighted line when a weight is chosen) and, under them, the
 // summary of the tests.
 
 #include "diagnostics/diagnostics.h"

@@ -89,7 +89,8 @@ bool BeyondResidualLimit(const PlotPoint& point) {
 
 double BandModel::ConfidenceHalfWidth(double x) const {
     const long double d = x - static_cast<long double>(meanX);
-    return static_cast<double>(t * static_cast<long double>(s) * std::sqrt(1.0L / N + d * d / qx));
+    const long double inverse = sumW ? 1.0L / *sumW : 1.0L / N;
+    return static_cast<double>(t * static_cast<long double>(s) * std::sqrt(inverse + d * d / qx));
 }
 
 double BandModel::PredictionHalfWidth(double x) const {
@@ -97,6 +98,55 @@ double BandModel::PredictionHalfWidth(double x) const {
     return static_cast<double>(t * static_cast<long double>(s) *
                                std::sqrt(1.0L + 1.0L / N + d * d / qx));
 }
+
+namespace {
+
+// The weighted line in place of the ordinary one: its line, 95 % intervals,
+// band of the mean response, r², limits and residuals √w·e/s_w.
+void UseWeighted(PlotData& data, const Diagnostics& d) {
+    const WeightedLine& w = d.weighted;
+    data.weight = WeightName(w.scheme);
+    data.a = w.a;
+    data.b = w.b;
+    data.s = w.sw;
+    data.r2 = w.r2;
+    data.aInterval.reset();
+    data.bInterval.reset();
+    if (w.aLower && w.aUpper) data.aInterval = Interval{*w.aLower, *w.aUpper};
+    if (w.bLower && w.bUpper) data.bInterval = Interval{*w.bLower, *w.bUpper};
+    data.bands.reset();
+    if (w.sw && *w.sw > 0 && w.sumW && w.meanXw && w.sxxw && *w.sxxw > 0 && w.df >= 1) {
+        BandModel bands;
+        try {
+            bands.t = static_cast<double>(TQuantile(0.5L + kBandLevel / 2, w.df));
+            bands.s = *w.sw;
+            bands.N = w.N;
+            bands.meanX = *w.meanXw;
+            bands.qx = *w.sxxw;
+            bands.sumW = *w.sumW;
+            bands.prediction = false;
+            data.bands = bands;
+        } catch (const std::exception&) {
+        }
+    }
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < d.residuals.size() && next < data.points.size(); ++i) {
+        const ResidualRow& row = d.residuals[i];
+        if (!std::isfinite(row.x) || !std::isfinite(row.y)) continue;
+        PlotPoint& point = data.points[next++];
+        point.standardized.reset();
+        if (i < w.residuals.size() && w.residuals[i] && w.sw && *w.sw > 0)
+            point.standardized = Finite(static_cast<long double>(*w.residuals[i]) / *w.sw);
+    }
+    data.LD = w.LD;
+    data.LC = w.LC;
+    data.limitReason = w.limitsReason;
+    data.shapiroWilk = w.shapiroWilk;
+    data.c0 = w.c0;
+    data.c1 = w.c1;
+}
+
+} // namespace
 
 PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& d) {
     PlotData data;
@@ -143,6 +193,24 @@ PlotData MakePlotData(const CalibrationStudy& study, const Diagnostics& d) {
     if (d.study.LC) data.LC = Finite(*d.study.LC);
     data.limitReason = d.study.reason;
     data.caveats = d.limitCaveats;
+    data.shapiroWilk = d.shapiroWilk;
+    data.endLevelsF = d.endLevelsF;
+    for (const LevelDiagnostics& level : d.levels) {
+        if (!level.sd || !std::isfinite(level.x)) continue;
+        LevelSpread spread{level.x, *level.sd, std::nullopt};
+        if (level.mean && *level.mean != 0)
+            spread.cv =
+                Finite(100.0L * *level.sd / std::fabs(static_cast<long double>(*level.mean)));
+        data.spreads.push_back(spread);
+    }
+    if (d.options.weighting != WeightScheme::None) {
+        if (d.weighted.reason.empty() && d.weighted.a && d.weighted.b)
+            UseWeighted(data, d);
+        else
+            data.weightReason =
+                std::string("ponderación ") + WeightName(d.options.weighting) + " no aplicada: " +
+                (d.weighted.reason.empty() ? "sin recta ponderada" : d.weighted.reason);
+    }
     return data;
 }
 

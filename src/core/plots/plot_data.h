@@ -36,13 +36,23 @@ bool BeyondResidualLimit(const PlotPoint& point);
 // The 95 % bands about the line a + b·x:
 //   mean response   ± t·s·√(1/N + (x − x̄)²/Q_x)
 //   one response    ± t·s·√(1 + 1/N + (x − x̄)²/Q_x)
-// with t = t(N − 2; 0.975).
+// with t = t(N − 2; 0.975). Under weights the mean response's band is
+// ± t·s_w·√(1/Σw + (x − x̄_w)²/S_xx,w), and there is no band of one response
+// (it needs w(x) between the levels).
 struct BandModel {
     double t = 0, s = 0;
     int N = 0;
     double meanX = 0, qx = 0;
+    std::optional<double> sumW; // the weighted line's Σw
+    bool prediction = true;
     double ConfidenceHalfWidth(double x) const;
     double PredictionHalfWidth(double x) const;
+};
+
+// The spread of one level's responses: s, and CV % = 100·s/|ȳ| where ȳ ≠ 0.
+struct LevelSpread {
+    double x = 0, sd = 0;
+    std::optional<double> cv;
 };
 
 struct PlotData {
@@ -70,6 +80,15 @@ struct PlotData {
     std::string xTitle; // "Cantidad adicionada (<unidades>)"
     std::string yTitle; // the measured property
     std::string units;  // of the added quantity
+    // The weight chosen ("1/x2"): the line, its band, its limits and the
+    // residuals (√w·e/s_w in `standardized`) are the weighted line's. Empty
+    // for the ordinary line; `weightReason` says why a weight asked for was
+    // refused, and then everything is the ordinary line's.
+    std::string weight, weightReason;
+    ShapiroWilkTest shapiroWilk; // of the residuals drawn
+    std::vector<LevelSpread> spreads;
+    std::optional<double> c0, c1; // the variance function s(x) = c₀ + c₁·x
+    EndLevelsFTest endLevelsF;
     double Line(double x) const { return *a + *b * x; }
 };
 

@@ -16,11 +16,15 @@ const char* const kResidualTitle = "Residuos estandarizados";
 const char* const kResidualAxis = "Residuo / s(y/x)";
 const char* const kNoResiduals = "Sin residuos estandarizados";
 
-std::vector<LegendEntry> Legend(const PlotText& text) {
+const char* const kWeightedTitle = "Residuos ponderados";
+const char* const kWeightedAxis = "√w·e / s_w";
+
+std::vector<LegendEntry> Legend(const PlotText& text, bool weighted) {
     using E = LegendEntry;
+    const std::string r = weighted ? "|√w·e/s_w|" : "|e/s|";
     return {
-        E::Marker("|e/s| ≤ 2", kResidualMarker, kResidualMarkerPoints * text.Unit(), kCanvasBlack),
-        E::Marker("|e/s| > 2", kOutlierMarker, kOutlierMarkerPoints * text.Unit(), kOutlierColour),
+        E::Marker(r + " ≤ 2", kResidualMarker, kResidualMarkerPoints * text.Unit(), kCanvasBlack),
+        E::Marker(r + " > 2", kOutlierMarker, kOutlierMarkerPoints * text.Unit(), kOutlierColour),
         E::Line("±2", PlotPen(text, 1.0, kResidualLimitStyle, kCanvasBlack))};
 }
 
@@ -36,12 +40,16 @@ PlotGeometry DrawResidualPlot(PageCanvas& canvas, const PlotData& data, const In
         largest = std::max(largest, std::fabs(*point.standardized));
         any = true;
     }
-    const std::vector<LegendEntry> legend = Legend(text);
+    const bool weighted = !data.weight.empty();
+    const std::vector<LegendEntry> legend = Legend(text, weighted);
     const double marker = kOutlierMarkerPoints * text.Unit();
     PlotGeometry plot =
         LayOutPlot(text, area, legend, xData, {-largest, largest}, marker / 2 + 1, sep);
     if (!plot.drawn) return plot;
-    DrawPlotAxes(text, plot, {kResidualTitle, data.xTitle, kResidualAxis}, legend, sep);
+    DrawPlotAxes(text, plot,
+                 {weighted ? kWeightedTitle : kResidualTitle, data.xTitle,
+                  weighted ? kWeightedAxis : kResidualAxis},
+                 legend, sep);
 
     canvas.SetClip(plot.frame);
     const double left = plot.frame.left, right = plot.frame.Right();

@@ -10,6 +10,7 @@
 #include "diagnostics/diagnostics_text.h"
 #include "plots/diagnostics_plots.h"
 #include "plots/plot_export.h"
+#include "plots/spread_plots.h"
 #include "report/qt_page_canvas.h"
 
 #include <QComboBox>
@@ -43,17 +44,10 @@ QPushButton* Button(const QString& name, const QString& caption, QWidget* parent
 
 } // namespace
 
-PlotsView::PlotsView(PlotData data, char sep, QWidget* parent)
-    : QWidget(parent), data_(std::move(data)), separator_(sep) {
+PlotsView::PlotsView(PlotData data, char sep, QWidget* parent) : QWidget(parent), separator_(sep) {
     setObjectName(QStringLiteral("graficos"));
     setAccessibleName(QStringLiteral("Gráficos de la calibración y de los residuos"));
-    QString description = QStringLiteral("Curva de calibración con sus bandas al 95 % y "
-                                         "residuos estandarizados de %1 respuestas")
-                              .arg(data_.N);
-    if (data_.a && data_.b)
-        description += QStringLiteral("; ") +
-                       QString::fromStdString(EquationText(*data_.a, *data_.b, separator_));
-    setAccessibleDescription(description);
+    SetData(std::move(data));
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -62,7 +56,26 @@ PlotsView::PlotsView(PlotData data, char sep, QWidget* parent)
     QFont plain = font();
     plain.setBold(false);
     setFont(plain);
-    setMinimumSize(320, 320);
+    // Four plots side by side in pairs: below this their texts overlap; the
+    // scroll area scrolls instead.
+    setMinimumSize(720, 560);
+}
+
+void PlotsView::SetData(PlotData data) {
+    data_ = std::move(data);
+    QString description = QStringLiteral("Curva de calibración con sus bandas al 95 %, "
+                                         "residuos%1, probabilidad normal y dispersión por "
+                                         "nivel de %2 respuestas")
+                              .arg(data_.weight.empty() ? QStringLiteral(" estandarizados")
+                                                        : QStringLiteral(" ponderados (") +
+                                                              QString::fromStdString(data_.weight) +
+                                                              QStringLiteral(")"))
+                              .arg(data_.N);
+    if (data_.a && data_.b)
+        description += QStringLiteral("; ") +
+                       QString::fromStdString(EquationText(*data_.a, *data_.b, separator_));
+    setAccessibleDescription(description);
+    update();
 }
 
 void PlotsView::paintEvent(QPaintEvent*) {
@@ -71,9 +84,9 @@ void PlotsView::paintEvent(QPaintEvent*) {
     try {
         QtPageCanvas canvas(static_cast<QPaintDevice&>(*this));
         canvas.BeginDoc();
-        DrawDiagnosticsPlots(canvas, data_,
-                             {0, 0, static_cast<double>(width()), static_cast<double>(height())},
-                             separator_);
+        DrawAllDiagnosticsPlots(canvas, data_,
+                                {0, 0, static_cast<double>(width()), static_cast<double>(height())},
+                                separator_);
         canvas.EndDoc();
     } catch (const std::exception&) {
     }
@@ -206,6 +219,7 @@ void DiagnosticsWindow::cpesoChange(int index) {
         ChooseWeight(content_, static_cast<WeightScheme>(weight_->itemData(index).toInt()));
         SetTextAreaLines(
             *tests_, ToLines(DiagnosticsLines(content_.diagnostics, content_.decimalSeparator)));
+        plots_->SetData(MakePlotData(content_.study, content_.diagnostics));
         sampleResult_->clear();
         FitSampleResult();
     });

@@ -23,12 +23,14 @@ namespace valdex {
 class DialogService;
 class ErrorBox;
 
-// Both plots, drawn again at every size of the window.
+// Every plot of the diagnostics, drawn again at every size of the window.
 class PlotsView : public QWidget {
     Q_OBJECT
 public:
     PlotsView(PlotData data, char decimalSeparator, QWidget* parent = nullptr);
     const PlotData& Data() const { return data_; }
+    // New data (another weight chosen): drawn at the next paint.
+    void SetData(PlotData data);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

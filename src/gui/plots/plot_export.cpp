@@ -4,6 +4,7 @@
 #include "files/file_io.h"
 #include "plots/diagnostics_page.h"
 #include "plots/diagnostics_plots.h"
+#include "plots/spread_plots.h"
 #include "report/qt_page_canvas.h"
 
 #include <QBuffer>
@@ -25,7 +26,7 @@ constexpr int kScreenResolution = 96;
 constexpr const char* kImageNotWritten = "No se pudo generar la imagen de los gráficos.";
 const QString kDocumentTitle = QStringLiteral("Diagnóstico de la calibración");
 
-// Both plots over the whole device, on white.
+// Every plot over the whole device, on white.
 void DrawPlotsOn(QPaintDevice& device, const CalibrationStudy& study, const Diagnostics& d,
                  char sep, QSize size, bool paintBackground) {
     QtPageCanvas canvas(device);
@@ -34,7 +35,7 @@ void DrawPlotsOn(QPaintDevice& device, const CalibrationStudy& study, const Diag
                           static_cast<double>(size.height())};
     if (paintBackground)
         canvas.DrawRectangle(area, {LineStyle::Solid, 1, kCanvasWhite}, kCanvasWhite);
-    DrawDiagnosticsPlots(canvas, study, d, area, sep);
+    DrawAllDiagnosticsPlots(canvas, MakePlotData(study, d), area, sep);
     canvas.EndDoc();
 }
 

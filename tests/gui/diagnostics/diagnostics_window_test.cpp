@@ -259,8 +259,9 @@ private slots:
         QCOMPARE(dialogs_->exportProposals,
                  (QStringList{PathOf(QStringLiteral("curva-diagnostico.pdf")),
                               PathOf(QStringLiteral("curva-diagnostico.pdf")), svg, png}));
-        // Twelve responses in each plot, and a circle and a disc in the legends.
-        QCOMPARE(SvgCircles(ReadAll(svg)), 12 + 12 + 2);
+        // Twelve responses in the calibration, residual and normal plots, the
+        // four levels' s and CV %, and a marker in each of the five legends.
+        QCOMPARE(SvgCircles(ReadAll(svg)), 12 + 12 + 12 + 4 + 4 + 5);
         const QImage image(png);
         QCOMPARE(image.size(), QSize(1000, 900));
         QVERIFY(ReadAll(pdf).startsWith("%PDF"));

@@ -1,6 +1,6 @@
 // The diagnostics window's weight selector on the cadmium study: the
-// recommended weight marked but "ninguna" chosen, the tests and the sample's
-// reading following the choice.
+// recommended weight marked but "ninguna" chosen, the tests, the plots and
+// the sample's reading following the choice.
 
 #include "../../core/support/worked_example.h"
 #include "../support/scripted_dialogs.h"
@@ -79,6 +79,10 @@ private slots:
                  static_cast<qsizetype>(expected.size()));
         QVERIFY(window.Tests()->toPlainText().contains(
             QStringLiteral("RECTA PONDERADA (PESO funcion)")));
+        // The plots follow: the weighted line and its residuals.
+        QCOMPARE(window.Plots()->Data().weight, std::string("funcion"));
+        QVERIFY(window.Plots()->accessibleDescription().contains(
+            QStringLiteral("residuos ponderados (funcion)")));
 
         window.emuestra()->setText(QStringLiteral("30 31"));
         window.binterpolar()->click();
@@ -88,8 +92,12 @@ private slots:
         weight->setCurrentIndex(1); // 1/x: refused with its reason, no error box
         QVERIFY(window.Tests()->toPlainText().contains(
             QStringLiteral("El peso 1/x no está definido en el nivel 1 (x = 0")));
+        QVERIFY(window.Plots()->Data().weight.empty());
+        QVERIFY(!window.Plots()->Data().weightReason.empty());
         weight->setCurrentIndex(0);
         QCOMPARE(window.Tests()->toPlainText(), plain);
+        QVERIFY(window.Plots()->Data().weight.empty() &&
+                window.Plots()->Data().weightReason.empty());
         QVERIFY(errors.shown.empty());
     }
 };
