@@ -123,7 +123,7 @@ TEST(LongTextsTest, ControlCharactersShownEscaped) {
     study.MethodName = std::string("M\x01todo\x7F") + "B";
     const std::string file = scratch.File("control.w8c"), pdf = scratch.File("p.pdf");
     WriteStudyFile(study, file);
-    for (const std::string& command :
+    for (const std::string command :
          {"imprimir --diseno lasser --pagina 2 --pdf", "imprimir --diseno deskjet --pagina 1 --pdf",
           "grafico --pdf"}) {
         SCOPED_TRACE(command);

@@ -109,10 +109,11 @@ void CheckReport(const Pdf& pdf, const std::string& study) {
             if (w.page != n) continue;
             if (w.text == MeaningText(meaning)) titled = titled || inside(w, box.title);
             EXPECT_FALSE(inside(w, box.stamp)) << w.text << " in the stamp area";
-            if (inside(w, box.box))
+            if (inside(w, box.box)) {
                 EXPECT_TRUE(w.text == MeaningText(meaning) || w.text == "Nombre:" ||
                             w.text == "Firma:" || w.text == "Fecha:")
                     << w.text << " inside the sign-off block";
+            }
         }
         EXPECT_TRUE(titled) << MeaningText(meaning);
     }

@@ -128,8 +128,10 @@ private slots:
         }
         QVERIFY(!svg.hasError());
         // 30 open circles, 29 discs, the legend's circle and disc; the
-        // outlier's square and the legend's.
-        QCOMPARE(circles, 30 + 29 + 2);
+        // outlier's square and the legend's. Then the normal probability
+        // plot's 30 residuals and its legend's disc, and the spread panel's
+        // ten levels, for s and for CV %, each with its legend's disc.
+        QCOMPARE(circles, 30 + 29 + 2 + (30 + 1) + 2 * (10 + 1));
         QCOMPARE(redSquares, 2);
     }
 
