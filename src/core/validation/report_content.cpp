@@ -232,8 +232,7 @@ private:
                      kMissing, N(w.p), TestVerdict(w.W ? w.p : Value(), w.significant, w.reason)}});
         doc_.Paragraph("F = s²(mayor)/s²(menor) de los niveles de x más baja y más alta; W y p de "
                        "Shapiro–Wilk por el algoritmo de Royston (1995).");
-        doc_.Paragraph("Los gráficos Q-Q de los residuos y de s frente a x no están disponibles "
-                       "en esta versión.");
+        doc_.Plot(ReportBlock::Kind::SpreadPlots);
         Recommendation();
     }
 

@@ -14,7 +14,7 @@ inline constexpr const char* kValidationReportTitle =
     "Informe de validación: límites de detección y cuantificación";
 
 struct ReportBlock {
-    enum class Kind { Heading, Paragraph, Table, CalibrationPlot, ResidualPlot };
+    enum class Kind { Heading, Paragraph, Table, CalibrationPlot, ResidualPlot, SpreadPlots };
     Kind kind = Kind::Paragraph;
     std::string text; // heading or paragraph
     // Table: the heading row (repeated on every page the table reaches), the

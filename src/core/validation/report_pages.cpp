@@ -1,6 +1,7 @@
 #include "validation/report_pages.h"
 
 #include "plots/diagnostics_plots.h"
+#include "plots/spread_plots.h"
 #include "report/page_layout.h"
 
 #include <algorithm>
@@ -22,6 +23,7 @@ constexpr int kCellLines = 6;                  // the most lines of one table ce
 constexpr int kParagraphLines = 40;            // the most lines of one paragraph
 constexpr double kCalibrationPlotHeight = 250; // points
 constexpr double kResidualPlotHeight = 180;    // points
+constexpr double kSpreadPlotsHeight = 220;     // the normal probability plot beside s and CV %
 constexpr const char* kEllipsis = "…";
 
 bool Continuation(unsigned char c) {
@@ -54,7 +56,7 @@ std::size_t FittingPrefix(const PageCanvas& canvas, const std::string& text, int
 }
 
 struct Op {
-    enum Kind { Text, Rule, Box, CalibrationPlot, ResidualPlot } kind = Text;
+    enum Kind { Text, Rule, Box, CalibrationPlot, ResidualPlot, SpreadPlots } kind = Text;
     int points = kBodyPoints;
     int x = 0, y = 0, x2 = 0;
     std::string text;
@@ -144,13 +146,19 @@ private:
             PlaceTable(block);
             break;
         case ReportBlock::Kind::CalibrationPlot:
-        case ReportBlock::Kind::ResidualPlot: {
+        case ReportBlock::Kind::ResidualPlot:
+        case ReportBlock::Kind::SpreadPlots: {
             const bool calibration = block.kind == ReportBlock::Kind::CalibrationPlot;
-            const int height = Pt(calibration ? kCalibrationPlotHeight : kResidualPlotHeight);
+            const bool spread = block.kind == ReportBlock::Kind::SpreadPlots;
+            const int height = Pt(calibration ? kCalibrationPlotHeight
+                                  : spread    ? kSpreadPlotsHeight
+                                              : kResidualPlotHeight);
             Need(height + Pt(6));
             y_ += Pt(3);
             Op op;
-            op.kind = calibration ? Op::CalibrationPlot : Op::ResidualPlot;
+            op.kind = calibration ? Op::CalibrationPlot
+                      : spread    ? Op::SpreadPlots
+                                  : Op::ResidualPlot;
             op.rect = {static_cast<double>(Left()), static_cast<double>(y_),
                        static_cast<double>(Width()), static_cast<double>(height)};
             pages_.back().push_back(op);
@@ -303,6 +311,9 @@ private:
                     if (x) DrawResidualPlot(canvas_, doc_.plot, *x, op.rect, doc_.decimalSeparator);
                     break;
                 }
+                case Op::SpreadPlots:
+                    DrawResidualSpreadPlots(canvas_, doc_.plot, op.rect, doc_.decimalSeparator);
+                    break;
                 }
             }
         }
