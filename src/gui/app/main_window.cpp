@@ -11,6 +11,7 @@
 #include "base/number_conversion.h"
 #include "calc/results_window.h"
 #include "diagnostics/diagnostics_window.h"
+#include "records/audit_recorder.h"
 #include "report/report_window.h"
 #include "study/study_window.h"
 #include "validation/validation_report_dialog.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -215,6 +217,24 @@ void MainWindow::CreateDiagnosticsWindow(const DiagnosticsWindowContent& content
     for (QMdiSubWindow* child : mdi_->subWindowList(QMdiArea::CreationOrder))
         if (qobject_cast<DiagnosticsWindow*>(child)) previous = child;
     auto* window = new DiagnosticsWindow(content, *dialogs_, *this);
+    // Printing and exporting go into the audit trail, with the study.
+    if (AuditRecorder* recorder = rules_.AuditRecorderInUse()) {
+        const auto record = [this, recorder](const char* event, const char* command,
+                                             const QString& file) {
+            nlohmann::json details = {{"programa", "valdex"}, {"comando", command}};
+            const std::string study = rules_.SaveFileName();
+            details["estudio"] = QFileInfo(QString::fromStdString(study)).isFile()
+                                     ? FileDetails(study)
+                                     : nlohmann::json(study);
+            if (!file.isEmpty()) details["archivos_escritos"] = {FileDetails(file.toStdString())};
+            recorder->Record(event, details);
+        };
+        connect(window, &DiagnosticsWindow::printed, this,
+                [record] { record(audit_event::kPrinted, "imprimir diagnóstico", {}); });
+        connect(window, &DiagnosticsWindow::exported, this, [record](const QString& file) {
+            record(audit_event::kExported, "exportar diagnóstico", file);
+        });
+    }
     // Three quarters of the frame, as a report window.
     const QSize area = mdi_->viewport()->size();
     window->resize(std::max(560, area.width() * 3 / 4), std::max(520, area.height() * 3 / 4));

@@ -238,6 +238,7 @@ void DiagnosticsWindow::bimprimirClick() {
         };
         if (!dialogs_.RunPrintDialog(printer_, preview)) return;
         PrintDiagnostics(printer_, content_.study, content_.diagnostics, content_.decimalSeparator);
+        emit printed();
     });
 }
 
@@ -255,6 +256,7 @@ void DiagnosticsWindow::bexportarClick() {
                           content_.decimalSeparator, {kDefaultPlotWidth, kDefaultPlotHeight},
                           printer_.pageLayout().pageSize());
         lastExport_ = *name;
+        emit exported(*name);
     });
 }
 

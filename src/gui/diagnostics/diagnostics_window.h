@@ -77,6 +77,11 @@ public slots:
     // The tests and the sample's reading under the weight chosen.
     void cpesoChange(int index);
 
+signals:
+    // The page went to the printer; the plots or the page went to the file.
+    void printed();
+    void exported(const QString& file);
+
 private:
     // The reading's box as high as its lines.
     void FitSampleResult();

@@ -6,6 +6,7 @@
 
 #include "../support/keyboard.h"
 #include "../support/main_form_fixture.h"
+#include "diagnostics/diagnostics_window.h"
 #include "files/file_identity.h"
 #include "records/audit_recorder.h"
 #include "records/audit_window.h"
@@ -173,6 +174,26 @@ private slots:
                      details.contains(QString::fromStdString(Sha256Hex(Bytes(path).toStdString()))),
                  qPrintable(details));
         QVERIFY(QFile::exists(PathOf("pagina.pdf")));
+    }
+
+    void diagnosticsPrintedAndExportedLeaveEntries() {
+        const QString path = PathOf("estudio.w8c");
+        SaveNewStudyAs(path);
+        form_->Rules().mnudiagnosticoClick();
+        auto* window = form_->findChild<DiagnosticsWindow*>();
+        QVERIFY(window);
+        dialogs_->printAnswers.push_back(true);
+        dialogs_->printToFile = PathOf("diagnostico.pdf");
+        window->bimprimirClick();
+        QCOMPARE(LastEvent(), QStringLiteral("impreso"));
+        const QString sha = QString::fromStdString(Sha256Hex(Bytes(path).toStdString()));
+        QVERIFY(QString::fromStdString(Entries().back().details).contains(sha));
+        dialogs_->exportNames.push_back(PathOf("graficos.svg"));
+        window->bexportarClick();
+        QCOMPARE(LastEvent(), QStringLiteral("exportado"));
+        const QString svg =
+            QString::fromStdString(Sha256Hex(Bytes(PathOf("graficos.svg")).toStdString()));
+        QVERIFY(QString::fromStdString(Entries().back().details).contains(svg));
     }
 
     void signingThroughTheDialogs() {
