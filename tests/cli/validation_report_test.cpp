@@ -172,9 +172,10 @@ TEST(ValidationReportTest, StudiesGetTheirVerdicts) {
         for (const std::string& page : read.pages)
             all += page;
         all = Flat(all);
-        if (row.size() > 5)
+        if (row.size() > 5) {
             for (const std::string& expected : Cut(row[5], ';'))
                 EXPECT_NE(all.find(expected), std::string::npos) << expected;
+        }
         // The report states what diagnostico prints for the same study and weight.
         std::smatch weight, m;
         const std::string options =

@@ -35,7 +35,23 @@ struct Object {
     const Object* Get(const std::string& key) const;
     void Set(const std::string& key, Object value);
     double AsNumber() const; // 0 when not a number
+
+    // Declared here and defaulted below, once Object is complete: the
+    // dictionary's pairs hold Objects.
+    Object();
+    Object(const Object&);
+    Object(Object&&) noexcept;
+    Object& operator=(const Object&);
+    Object& operator=(Object&&) noexcept;
+    ~Object();
 };
+
+inline Object::Object() = default;
+inline Object::Object(const Object&) = default;
+inline Object::Object(Object&&) noexcept = default;
+inline Object& Object::operator=(const Object&) = default;
+inline Object& Object::operator=(Object&&) noexcept = default;
+inline Object::~Object() = default;
 
 std::string Serialize(const Object& object);
 // A text string: UTF-16BE with its byte-order mark, written in hex.

@@ -29,10 +29,6 @@ Diagnostics Cadmium(WeightScheme scheme) {
     return ComputeDiagnostics(ReadCsv("cadmium_epa1997.csv"), options);
 }
 
-PlotData CadmiumPlot(WeightScheme scheme) {
-    return MakePlotData(CalibrationStudy::MakeNew(), Cadmium(scheme));
-}
-
 bool HasText(const RecordingCanvas& canvas, const std::string& piece) {
     for (const CanvasCall& call : canvas.Calls())
         if (call.kind == CanvasCall::Text && call.text.find(piece) != std::string::npos)
