@@ -403,7 +403,9 @@ TEST(PlotFramesTest, DrawingOneHundredThousandResponsesIsQuick) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "Plots of 100000 responses drawn in " << seconds << " s\n";
     ::testing::Test::RecordProperty("seconds", std::to_string(seconds));
-    EXPECT_LT(seconds, 0.3);
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(seconds, 0.3); // timed only where the build is optimized and not instrumented
+#endif
     // Points on one place are drawn once.
     EXPECT_LT(canvas.Markers().size(), 20000u);
 }
