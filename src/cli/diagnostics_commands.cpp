@@ -94,35 +94,16 @@ private:
     }
 
     bool WeightOption(const std::string& option, const std::string& text, Arguments& out) const {
-        DiagnosticOptions& o = out.options;
-        if (out.weightsGiven && (option == "--ponderacion" || option == "--pesos"))
-            return Fail("--ponderacion y --pesos se dan una sola vez y no juntas.");
-        if (option == "--ponderacion") {
-            const std::optional<WeightScheme> scheme = ParseWeightName(text);
-            if (!scheme) return Fail("Ponderación desconocida: " + text);
-            o.weighting = *scheme;
-            out.weightsGiven = true;
-        } else if (option == "--pesos") {
-            const std::string problem = ParseWeights(text, sep_, o.levelWeights);
-            if (!problem.empty()) return Fail(problem);
-            o.weighting = WeightScheme::Explicit;
-            out.weightsGiven = true;
-        } else if (option == "--blancos") {
-            o.blanks.clear();
-            const std::string problem = ReadBlanks(text, sep_, o.blanks);
-            if (!problem.empty()) {
-                io_.err << FileMessage(text, problem) << '\n';
-                return Fail("");
-            }
-        } else {
-            double value = 0;
-            if (!IsDecimal(text, sep_) ||
-                !((value = static_cast<double>(ToDecimal(text, sep_))) > 0) ||
-                !std::isfinite(value))
-                return Fail("El valor de --peso-muestra no es un número finito y positivo: " +
-                            text);
-            out.sampleWeight = value;
+        if (option != "--peso-muestra") {
+            const std::string problem =
+                ApplyWeightOption(option, text, sep_, out.options, out.weightsGiven);
+            return problem.empty() || Fail(problem);
         }
+        double value = 0;
+        if (!IsDecimal(text, sep_) || !((value = static_cast<double>(ToDecimal(text, sep_))) > 0) ||
+            !std::isfinite(value))
+            return Fail("El valor de --peso-muestra no es un número finito y positivo: " + text);
+        out.sampleWeight = value;
         return true;
     }
 

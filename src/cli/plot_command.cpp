@@ -131,35 +131,10 @@ private:
     // The weight of the line and the blanks, read as diagnostico reads them.
     bool Weighting(const std::string& option, const std::string& text, DiagnosticOptions& out,
                    bool& weightsGiven) {
-        if (option == "--blancos") {
-            out.blanks.clear();
-            const std::string problem = ReadBlanks(text, sep_, out.blanks);
-            if (problem.empty()) return true;
-            io_.err << FileMessage(text, problem) << '\n';
-            Fail("");
-            return false;
-        }
-        if (weightsGiven) {
-            Fail("--ponderacion y --pesos se dan una sola vez y no juntas.");
-            return false;
-        }
-        weightsGiven = true;
-        if (option == "--pesos") {
-            const std::string problem = ParseWeights(text, sep_, out.levelWeights);
-            if (!problem.empty()) {
-                Fail(problem);
-                return false;
-            }
-            out.weighting = WeightScheme::Explicit;
-            return true;
-        }
-        const std::optional<WeightScheme> scheme = ParseWeightName(text);
-        if (!scheme) {
-            Fail("Ponderación desconocida: " + text);
-            return false;
-        }
-        out.weighting = *scheme;
-        return true;
+        const std::string problem = ApplyWeightOption(option, text, sep_, out, weightsGiven);
+        if (problem.empty()) return true;
+        Fail(problem);
+        return false;
     }
 
     // The options of the diagnostics, read as diagnostico reads them.

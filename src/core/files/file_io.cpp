@@ -24,6 +24,16 @@ namespace {
     throw FileError(FileErrorText(error));
 }
 
+// Up to `size` bytes of the descriptor, 0 at its end; a read that a signal
+// interrupted is tried again, a failed one throws its FileError.
+std::size_t ReadSome(int fd, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, size);
+        if (count >= 0) return static_cast<std::size_t>(count);
+        if (errno != EINTR) ThrowFileError(errno);
+    }
+}
+
 // Closes the descriptor on every way out.
 class FileDescriptor {
 public:
@@ -289,13 +299,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t li
     bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            ThrowFileError(errno);
-        }
+        const std::size_t count = ReadSome(file.Get(), buffer, sizeof buffer);
         if (count == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(count));
+        bytes.append(buffer, count);
         // A file that grows while it is read.
         if (bytes.size() > limit) return std::nullopt;
     }
@@ -315,15 +321,11 @@ LineReadEnd ReadFileLines(const std::string& path, std::size_t maxBytes, std::si
     std::uintmax_t total = 0;
     char buffer[65536];
     for (;;) {
-        const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            ThrowFileError(errno);
-        }
+        const std::size_t count = ReadSome(file.Get(), buffer, sizeof buffer);
         if (count == 0) break;
-        total += static_cast<std::uintmax_t>(count);
+        total += count;
         if (total > maxBytes) return {LineReadEnd::kFileTooLarge, 0};
-        std::string_view rest(buffer, static_cast<std::size_t>(count));
+        std::string_view rest(buffer, count);
         while (!rest.empty()) {
             const std::size_t end = rest.find('\n');
             const std::string_view piece = rest.substr(0, end);
