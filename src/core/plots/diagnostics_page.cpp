@@ -78,6 +78,26 @@ std::vector<std::string> WrapLines(const PageCanvas& canvas, const std::vector<s
     return wrapped;
 }
 
+namespace {
+
+constexpr int kPages = 2;
+
+// The title and the study's identification that each page begins with.
+void DrawIdentification(PageWriter& writer, const CalibrationStudy& study) {
+    writer.Centred(kTitleRow, kDiagnosticsPageTitle);
+    writer.AtColumn(kMethodRow, kLeftColumn, "Nombre del método: " + study.MethodName);
+    writer.AtColumn(kAnalystRow, kLeftColumn,
+                    "Nombre del Analista: " + study.AnalystName + ", Fecha: " + study.StudyDate);
+}
+
+void DrawFooter(LaserReport& report, PageCanvas& canvas, PageWriter& writer, int page) {
+    SelectReportFont(canvas, kBodyFontSize);
+    writer.AtColumn(LaserReport::FooterRow(), kLeftColumn, SheetNumber(page, kPages));
+    report.LaserPageFooter(canvas);
+}
+
+} // namespace
+
 DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const CalibrationStudy& study,
                                            const Diagnostics& diagnostics, char sep) {
     LaserReport report(sep);
@@ -87,11 +107,7 @@ DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const Calibration
     RunJobBody(canvas, [&] {
         SelectReportFont(canvas, kBodyFontSize);
         PageWriter writer(canvas, page.units);
-        writer.Centred(kTitleRow, kDiagnosticsPageTitle);
-        writer.AtColumn(kMethodRow, kLeftColumn, "Nombre del método: " + study.MethodName);
-        writer.AtColumn(kAnalystRow, kLeftColumn,
-                        "Nombre del Analista: " + study.AnalystName +
-                            ", Fecha: " + study.StudyDate);
+        DrawIdentification(writer, study);
 
         const int left = writer.ColumnX(kLeftColumn);
         const int width = std::max(1, page.units.PageWidth - 2 * left);
@@ -115,16 +131,24 @@ DiagnosticsPageLayout PrintDiagnosticsPage(PageCanvas& canvas, const Calibration
         page.summaryRow = lastRow - static_cast<int>(page.summary.size()) + 1;
 
         const double unit = page.units.LineUnit;
+        const PlotData data = MakePlotData(study, diagnostics);
         page.plotsArea = {static_cast<double>(left), kPlotsFirstRow * unit,
                           static_cast<double>(width),
                           (page.summaryRow - 1 - kPlotsFirstRow) * unit};
-        page.plots =
-            DrawDiagnosticsPlots(canvas, MakePlotData(study, diagnostics), page.plotsArea, sep);
+        page.plots = DrawDiagnosticsPlots(canvas, data, page.plotsArea, sep);
 
         SelectReportFont(canvas, kBodyFontSize);
         for (std::size_t i = 0; i < page.summary.size(); ++i)
             writer.AtColumn(page.summaryRow + static_cast<int>(i), kLeftColumn, page.summary[i]);
-        report.LaserPageFooter(canvas);
+        DrawFooter(report, canvas, writer, 1);
+
+        report.LaserNextPage(canvas);
+        SelectReportFont(canvas, kBodyFontSize);
+        DrawIdentification(writer, study);
+        page.spreadArea = {static_cast<double>(left), kPlotsFirstRow * unit,
+                           static_cast<double>(width), (lastRow - kPlotsFirstRow) * unit};
+        page.spread = DrawResidualSpreadPlots(canvas, data, page.spreadArea, sep);
+        DrawFooter(report, canvas, writer, 2);
     });
     return page;
 }

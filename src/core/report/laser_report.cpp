@@ -119,6 +119,18 @@ void LaserReport::LaserPageFooter(PageCanvas& canvas) {
     DrawFooter(writer);
 }
 
+void LaserReport::LaserNextPage(PageCanvas& canvas) {
+    canvas.NewPage();
+    SelectReportFont(canvas, units_.HeaderFontSize);
+    PageWriter writer(canvas, units_);
+    DrawHeader(writer);
+    SelectReportFont(canvas, units_.BodyFontSize);
+}
+
+int LaserReport::FooterRow() {
+    return kFooterRow;
+}
+
 int LaserReport::LastBodyRow() {
     return kFooterRow - 1;
 }

@@ -24,6 +24,11 @@ public:
     // The page footer of a job begun by LaserPageSetup, for further pages
     // in this design: the product name and the rule under it.
     void LaserPageFooter(PageCanvas& canvas);
+    // A further page of a job begun by LaserPageSetup, with the page header;
+    // the body font is selected again after it.
+    void LaserNextPage(PageCanvas& canvas);
+    // The row of the page footer, where a page's number goes at the left.
+    static int FooterRow();
     // The last row a page body may take, above the footer.
     static int LastBodyRow();
     // Page 1, ended with the job; any failure after the job began aborts it.

@@ -1,6 +1,7 @@
-// The printed diagnostics page: the Lasser header and footer at their rows,
-// the identification, the plots between them and the summary under the
-// plots down to the row above the footer; and the summary's sentences,
+// The printed diagnostics: two numbered pages, each with the Lasser header
+// and footer at their rows and the identification; on the first the plots
+// of the line and the summary under them down to the row above the footer,
+// on the second the plots of the residuals' distribution and the spread; and the summary's sentences,
 // checked on the EPA cadmium calibration (EnvStats anovaPE: F = 0.982 with
 // 3 and 30 degrees of freedom, p = 0.4144).
 
@@ -30,7 +31,7 @@ bool StartsWith(const std::string& text, const std::string& start) {
     return text.compare(0, start.size(), start) == 0;
 }
 
-TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
+TEST(DiagnosticsPageTest, TwoPagesInTheLaserDesign) {
     for (const Device& device : {k300Dpi, k600Dpi}) {
         SCOPED_TRACE(device.dpi);
         const int L = device.dpi / 6;
@@ -39,7 +40,26 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
         const DiagnosticsPageLayout page =
             PrintDiagnosticsPage(canvas, study, ComputeDiagnostics(study, {}, '.'), '.');
         EXPECT_EQ(canvas.JobEvents(),
-                  (std::vector<CanvasCall::Kind>{CanvasCall::Begin, CanvasCall::End}));
+                  (std::vector<CanvasCall::Kind>{CanvasCall::Begin, CanvasCall::NewPage,
+                                                 CanvasCall::End}));
+        std::size_t secondPage = 0;
+        while (canvas.Calls()[secondPage].kind != CanvasCall::NewPage)
+            ++secondPage;
+        // Both pages count each text of the header, the identification and
+        // the footer once, and each its own number; these are the second's.
+        for (const char* each : {"Desarrollo", "Diagnóstico de la Curva de Calibración",
+                                 "Nombre del método: Método A", "VALDEX v.w. 3.1"}) {
+            int onFirst = 0, onSecond = 0;
+            for (std::size_t i = 0; i < canvas.Calls().size(); ++i)
+                if (canvas.Calls()[i].kind == CanvasCall::Text && canvas.Calls()[i].text == each)
+                    ++(i < secondPage ? onFirst : onSecond);
+            EXPECT_EQ(onFirst, 1) << each;
+            EXPECT_EQ(onSecond, 1) << each;
+        }
+        ASSERT_NE(FindText(canvas, "Página 1 de 2"), nullptr);
+        EXPECT_EQ(FindText(canvas, "Página 1 de 2") - canvas.Calls().data() <
+                      static_cast<std::ptrdiff_t>(secondPage),
+                  true);
 
         // Header, identification and footer as the Lasser pages place them.
         const ExpectedText fixed[] = {
@@ -49,6 +69,7 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
             Col(8, 45, "Nombre del método: Método A", 10),
             Col(9, 45, "Nombre del Analista: Ana, Fecha: 01/02/2000", 10),
             Right(58, "VALDEX v.w. 3.1", 10),
+            Col(58, 45, "Página 2 de 2", 10),
         };
         for (const ExpectedText& e : fixed) {
             SCOPED_TRACE(e.text);
@@ -62,7 +83,7 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
             EXPECT_EQ(text->y, e.row * L);
             EXPECT_EQ(text->size, e.size);
         }
-        ExpectRules(canvas, device, {{5}, {59}});
+        ExpectRules(canvas, device, {{5}, {59}, {5, 2}, {59, 2}});
 
         // The summary ends on the row above the footer, each line within the
         // width between the two margins of column 45.
@@ -110,7 +131,19 @@ TEST(DiagnosticsPageTest, OnePageInTheLaserDesign) {
         ExpectInside(plotsOnly, page.plotsArea, {});
         ExpectInside(canvas,
                      {0, 0, static_cast<double>(device.width), static_cast<double>(device.height)},
-                     {page.plots.calibration.frame, page.plots.residuals.frame});
+                     {page.plots.calibration.frame, page.plots.residuals.frame,
+                      page.spread.normal.frame, page.spread.spread.sd.frame,
+                      page.spread.spread.cv.frame});
+
+        // The second page: the normal probability plot over the spread of the
+        // levels, from the identification down to the row above the footer.
+        EXPECT_EQ(page.spreadArea.top, 10 * L);
+        EXPECT_EQ(page.spreadArea.Bottom(), 57 * L);
+        ASSERT_TRUE(page.spread.normal.drawn);
+        ASSERT_TRUE(page.spread.spread.sd.drawn);
+        EXPECT_LT(page.spread.normal.frame.Bottom(), page.spread.spread.sd.frame.top);
+        EXPECT_GE(page.spread.normal.frame.top, page.spreadArea.top);
+        EXPECT_LE(page.spread.spread.sd.frame.Bottom(), page.spreadArea.Bottom());
     }
 }
 
