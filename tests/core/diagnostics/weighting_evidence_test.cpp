@@ -107,6 +107,16 @@ TEST(WeightingEvidenceTest, BlankMethodAsDin32645Publishes) {
     EXPECT_NEAR(*b.xNGInterval.upper, 0.096, 0.0005);
     EXPECT_NEAR(*b.xEG, 2 * *b.xNG, 1e-12); // α = β
     EXPECT_NEAR(*b.LC / *b.LD, 10 / 3.3, 1e-12);
+    // The LOQ published beside it, 0.212 [0.146, 0.387], is the calibration
+    // method's x_BG (0.2121 in Dintest) with the χ² interval of the blanks'
+    // ν = 9; the blank method's own x_BG leaves out the calibration's band
+    // at x_BG and is smaller.
+    ASSERT_TRUE(d.din.xBG);
+    EXPECT_NEAR(*d.din.xBG, 0.212, 0.0005);
+    const IchIntervals published = ChiSquaredIntervals(*d.din.xBG, *d.din.xBG, b.n - 1);
+    EXPECT_NEAR(*published.LD.lower, 0.146, 0.0005);
+    EXPECT_NEAR(*published.LD.upper, 0.387, 0.0005);
+    EXPECT_LT(*b.xBG, *d.din.xBG);
 
     // Without blanks, the study's level at x = 0; without one, the reason.
     const Diagnostics cadmium = ComputeDiagnostics(ReadCsv("cadmium_epa1997.csv"), {});
