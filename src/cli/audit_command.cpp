@@ -125,6 +125,7 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
     std::cerr.flush();
     std::cerr.rdbuf(original);
 
+    ResolveReadPaths(reads);
     nlohmann::json studies = nlohmann::json::array();
     for (const FileRead& read : reads)
         studies.push_back(
@@ -138,7 +139,7 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
                 fs::is_regular_file(arg, ignored))
                 studies.push_back(FileDetails(arg));
         }
-    details["estudios"] = studies;
+    details["estudios"] = std::move(studies);
     details["estado"] = status;
     details["resultado"] = status == 0 ? "correcto" : status == 2 ? "rechazado" : "fallido";
     if (!keeping.kept.empty()) details["mensajes"] = keeping.kept;

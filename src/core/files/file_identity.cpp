@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <sys/stat.h>
 
 namespace valdex {
@@ -39,11 +40,35 @@ std::string IsoLocalTime(std::int64_t secondsSinceEpoch) {
     return text;
 }
 
-FileRead DescribeRead(const std::string& path, std::string_view bytes) {
+namespace {
+
+std::string FullPath(const std::filesystem::path& path) {
     std::error_code error;
     const std::filesystem::path canonical = std::filesystem::canonical(path, error);
-    return {error ? std::filesystem::absolute(path).string() : canonical.string(), bytes.size(),
-            Sha256Hex(bytes)};
+    return error ? std::filesystem::absolute(path, error).string() : canonical.string();
+}
+
+} // namespace
+
+FileRead DescribeRead(const std::string& path, std::string_view bytes) {
+    return {path, bytes.size(), Sha256Hex(bytes)};
+}
+
+void ResolveReadPaths(std::vector<FileRead>& reads) {
+    std::map<std::string, std::string> folders; // as given → resolved
+    for (FileRead& read : reads) {
+        const std::filesystem::path given = read.fullPath;
+        struct stat status {};
+        if (::lstat(read.fullPath.c_str(), &status) != 0 || S_ISLNK(status.st_mode) ||
+            !given.has_filename()) {
+            read.fullPath = FullPath(given);
+            continue;
+        }
+        const std::string folder = given.has_parent_path() ? given.parent_path().string() : ".";
+        auto resolved = folders.find(folder);
+        if (resolved == folders.end()) resolved = folders.emplace(folder, FullPath(folder)).first;
+        read.fullPath = (std::filesystem::path(resolved->second) / given.filename()).string();
+    }
 }
 
 FileIdentity IdentifyFile(const std::string& path, std::uintmax_t maxBytes) {

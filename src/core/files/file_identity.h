@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace valdex {
 
@@ -22,11 +23,16 @@ struct FileIdentity {
 // What a command read of a file: its full path (links resolved), its size
 // and the SHA-256 of the very bytes it read.
 struct FileRead {
-    std::string fullPath;
+    std::string fullPath; // the path as given until ResolveReadPaths
     std::uintmax_t size = 0;
     std::string sha256;
 };
 FileRead DescribeRead(const std::string& path, std::string_view bytes);
+
+// Makes each read's path absolute with its links resolved, each folder
+// resolved once however many files were read from it; a name that is itself
+// a link is resolved whole.
+void ResolveReadPaths(std::vector<FileRead>& reads);
 
 // Reads the file whole (a regular file only, at most maxBytes) and
 // identifies it. Throws AppError with a Spanish message naming the file

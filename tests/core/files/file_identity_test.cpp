@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <vector>
 
 namespace valdex {
 namespace {
@@ -36,6 +37,30 @@ TEST(FileIdentityTest, IdentifiesARegularFileAndRefusesAPipe) {
     EXPECT_THROW(IdentifyFile(pipe.string()), StudyError);
     EXPECT_THROW(IdentifyFile((folder / "falta.w8c").string()), FileError);
     std::filesystem::remove_all(folder);
+}
+
+// Every way of naming the same file comes to its one full path: through a
+// linked folder, as a link, relative to the working folder, with "..".
+TEST(FileIdentityTest, ReadPathsResolvedToTheFileItself) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::canonical(fs::temp_directory_path()) / "valdex_read_paths_test";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "real");
+    fs::create_directories(folder / "sub");
+    std::ofstream(folder / "real" / "a.w8c") << "abc";
+    fs::create_directory_symlink(folder / "real", folder / "enlace");
+    fs::create_symlink("../real/a.w8c", folder / "sub" / "l.w8c");
+    const fs::path working = fs::current_path();
+    fs::current_path(folder / "sub");
+    std::vector<FileRead> reads;
+    for (const char* given : {"../enlace/a.w8c", "l.w8c", "../real/a.w8c", "../sub/../real/a.w8c"})
+        reads.push_back(DescribeRead(given, "abc"));
+    reads.push_back(DescribeRead((folder / "enlace" / "a.w8c").string(), "abc"));
+    ResolveReadPaths(reads);
+    fs::current_path(working);
+    for (const FileRead& read : reads)
+        EXPECT_EQ(read.fullPath, (folder / "real" / "a.w8c").string());
+    fs::remove_all(folder);
 }
 
 } // namespace
