@@ -16,7 +16,11 @@ namespace valdex {
 std::string Sha256Hex(std::string_view bytes) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1)
+    // Fetched once: OpenSSL 3 otherwise looks the algorithm up on every call,
+    // which costs more than the digest of a small study.
+    static EVP_MD* const sha256 = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+    if (sha256 == nullptr ||
+        EVP_Digest(bytes.data(), bytes.size(), digest, &length, sha256, nullptr) != 1)
         throw AppError("No se pudo calcular el SHA-256.");
     static const char* const kHex = "0123456789abcdef";
     std::string text;
@@ -50,17 +54,15 @@ std::string FullPath(const std::filesystem::path& path) {
 
 } // namespace
 
-FileRead DescribeRead(const std::string& path, std::string_view bytes) {
-    return {path, bytes.size(), Sha256Hex(bytes)};
+FileRead DescribeRead(const std::string& path, std::string_view bytes, bool namedLink) {
+    return {path, bytes.size(), Sha256Hex(bytes), namedLink};
 }
 
 void ResolveReadPaths(std::vector<FileRead>& reads) {
     std::map<std::string, std::string> folders; // as given → resolved
     for (FileRead& read : reads) {
         const std::filesystem::path given = read.fullPath;
-        struct stat status {};
-        if (::lstat(read.fullPath.c_str(), &status) != 0 || S_ISLNK(status.st_mode) ||
-            !given.has_filename()) {
+        if (read.namedLink || !given.has_filename()) {
             read.fullPath = FullPath(given);
             continue;
         }

@@ -26,12 +26,13 @@ struct FileRead {
     std::string fullPath; // the path as given until ResolveReadPaths
     std::uintmax_t size = 0;
     std::string sha256;
+    bool namedLink = false; // the name given is itself a symbolic link
 };
-FileRead DescribeRead(const std::string& path, std::string_view bytes);
+FileRead DescribeRead(const std::string& path, std::string_view bytes, bool namedLink);
 
 // Makes each read's path absolute with its links resolved, each folder
-// resolved once however many files were read from it; a name that is itself
-// a link is resolved whole.
+// resolved once however many files were read from it; a name that was
+// itself a link is resolved whole.
 void ResolveReadPaths(std::vector<FileRead>& reads);
 
 // Reads the file whole (a regular file only, at most maxBytes) and

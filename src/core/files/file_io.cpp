@@ -88,8 +88,12 @@ std::string NotRegularText(const std::string& path, mode_t mode) {
 // is looked at before it is opened, so that nothing else is ever opened,
 // and the descriptor after, in case the name changed in between; opening
 // does not wait, so a pipe without a writer is refused instead of hanging.
-FileDescriptor OpenRegularFile(const std::string& path, struct stat& info) {
-    if (::stat(path.c_str(), &info) != 0) ThrowFileError(errno);
+FileDescriptor OpenRegularFile(const std::string& path, struct stat& info,
+                               bool* namedLink = nullptr) {
+    if (::lstat(path.c_str(), &info) != 0) ThrowFileError(errno);
+    const bool link = S_ISLNK(info.st_mode);
+    if (namedLink != nullptr) *namedLink = link;
+    if (link && ::stat(path.c_str(), &info) != 0) ThrowFileError(errno);
     RequireRegularFile(path, info.st_mode);
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY),
                         SystemCalls());
@@ -291,9 +295,10 @@ void RequireRegularFile(const std::string& path, unsigned mode) {
                      "; no se lee.");
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit) {
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit,
+                                         bool* namedLink) {
     struct stat info {};
-    FileDescriptor file = OpenRegularFile(path, info);
+    FileDescriptor file = OpenRegularFile(path, info, namedLink);
     if (static_cast<std::uintmax_t>(info.st_size) > limit) return std::nullopt;
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(info.st_size));

@@ -40,7 +40,9 @@ void RequireRegularFile(const std::string& path, unsigned mode);
 // is measured before anything is read, and one that grows while it is read
 // is read no further than one byte past the limit. What is not a regular
 // file is refused as RequireRegularFile says.
-std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit);
+// `namedLink`, when given, says whether the name itself is a symbolic link.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit,
+                                         bool* namedLink = nullptr);
 
 // How ReadFileLines ended: every line read, or stopped at a file longer than
 // its limit or at the line (1-based) longer than its limit.

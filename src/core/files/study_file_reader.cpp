@@ -144,9 +144,10 @@ CalibrationStudy ParseStudyFile(std::string_view bytes, const std::string& fileN
 
 CalibrationStudy ReadStudyFile(const std::string& path, std::vector<FileRead>* reads) {
     const std::string fileName = std::filesystem::path(path).filename().string();
-    const std::optional<std::string> bytes = ReadFileBytes(path, kMaxStudyFileBytes);
+    bool namedLink = false;
+    const std::optional<std::string> bytes = ReadFileBytes(path, kMaxStudyFileBytes, &namedLink);
     if (!bytes) ThrowTooLarge(fileName);
-    if (reads != nullptr) reads->push_back(DescribeRead(path, *bytes));
+    if (reads != nullptr) reads->push_back(DescribeRead(path, *bytes, namedLink));
     return ParseStudyFile(*bytes, fileName);
 }
 

@@ -54,8 +54,8 @@ TEST(FileIdentityTest, ReadPathsResolvedToTheFileItself) {
     fs::current_path(folder / "sub");
     std::vector<FileRead> reads;
     for (const char* given : {"../enlace/a.w8c", "l.w8c", "../real/a.w8c", "../sub/../real/a.w8c"})
-        reads.push_back(DescribeRead(given, "abc"));
-    reads.push_back(DescribeRead((folder / "enlace" / "a.w8c").string(), "abc"));
+        reads.push_back(DescribeRead(given, "abc", fs::is_symlink(given)));
+    reads.push_back(DescribeRead((folder / "enlace" / "a.w8c").string(), "abc", false));
     ResolveReadPaths(reads);
     fs::current_path(working);
     for (const FileRead& read : reads)
