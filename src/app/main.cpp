@@ -7,6 +7,7 @@
 #include "app/translations.h"
 #include "base/app_texts.h"
 #include "records/audit_recorder.h"
+#include "records/audit_start_check.h"
 #include "records/audit_window.h"
 #include "report/print_options_wiring.h"
 #include "startup.h"
@@ -144,8 +145,7 @@ int main(int argc, char* argv[]) {
     valdex::MainWindow mainForm;
     mainForm.Rules().SetAuditRecorder(&recorder);
     valdex::InstallAuditMenu(mainForm, recorder, mainForm.Dialogs());
-    QTimer::singleShot(0, &mainForm,
-                       [&] { valdex::VerifyAuditTrailAtStart(recorder, mainForm.Dialogs()); });
+    const valdex::AuditStartCheck auditCheck(recorder, mainForm.Dialogs(), &mainForm);
     valdex::SplashWindow splash;
     // The print options dialogs live, hidden, from start-up to exit.
     valdex::RecordPrinting(valdex::InstallPrintOptions(mainForm), mainForm, recorder);

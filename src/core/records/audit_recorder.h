@@ -38,6 +38,8 @@ public:
     // The trail, opened on demand; null when it cannot be opened.
     AuditTrail* Trail();
     const std::string& Problem() const { return problem_; }
+    const std::string& DatabasePath() const { return databasePath_; }
+    const std::string& HeadPath() const { return headPath_; }
 
 private:
     std::string databasePath_;

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -14,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <pwd.h>
 #include <sstream>
 #include <sys/file.h>
@@ -312,6 +314,15 @@ std::vector<AuditEntry> AuditTrail::Entries(const AuditFilter& filter) {
 }
 
 AuditVerification AuditTrail::Verify(const std::vector<ChainHead>& knownHeads) {
+    return Walk(1, knownHeads);
+}
+
+AuditVerification AuditTrail::VerifyTail(std::int64_t count) {
+    return Walk(std::max<std::int64_t>(1, Head().sequence - std::max<std::int64_t>(count, 1) + 1),
+                {});
+}
+
+AuditVerification AuditTrail::Walk(std::int64_t from, const std::vector<ChainHead>& knownHeads) {
     AuditVerification result;
     auto fail = [&result](std::int64_t sequence, std::string message) {
         if (!result.intact) return;
@@ -319,15 +330,21 @@ AuditVerification AuditTrail::Verify(const std::vector<ChainHead>& knownHeads) {
         result.firstBad = sequence;
         result.message = std::move(message);
     };
-    Statement rows(
-        db_, (std::string("SELECT ") + kColumns + " FROM entradas ORDER BY secuencia").c_str(),
-        path_);
+    Statement rows(db_,
+                   (std::string("SELECT ") + kColumns +
+                    " FROM entradas WHERE secuencia >= ?1 ORDER BY secuencia")
+                       .c_str(),
+                   path_);
+    rows.Bind(1, from);
     std::vector<ChainHead> expected = knownHeads;
     std::string headProblem;
     if (const auto recorded = ReadHeadFile(headProblem)) expected.push_back(*recorded);
-    std::string previous = kGenesisHash;
-    std::int64_t next = 1;
-    // Each entry's sequence and hash, for the heads checked after the walk.
+    // From the start, the first entry follows the genesis hash; from further
+    // on, it follows whatever entry stands before it, which is not walked.
+    std::optional<std::string> previous;
+    if (from == 1) previous = kGenesisHash;
+    std::int64_t next = from;
+    // Each entry's hash from `from` on, for the heads checked after the walk.
     std::vector<std::string> hashes;
     while (rows.Step()) {
         const AuditEntry e = ReadEntry(rows);
@@ -335,7 +352,7 @@ AuditVerification AuditTrail::Verify(const std::vector<ChainHead>& knownHeads) {
         if (e.sequence != next)
             fail(next, "Falta la entrada " + std::to_string(next) + " (la siguiente es la " +
                            std::to_string(e.sequence) + ").");
-        else if (e.previousHash != previous)
+        else if (previous && e.previousHash != *previous)
             fail(e.sequence, "La entrada " + std::to_string(e.sequence) +
                                  " no sigue a la anterior: alterada, eliminada o cambiada de "
                                  "lugar una entrada.");
@@ -355,14 +372,17 @@ AuditVerification AuditTrail::Verify(const std::vector<ChainHead>& knownHeads) {
                  "Faltan entradas al final del registro: termina en la entrada " +
                      std::to_string(result.head.sequence) + " y ya se había registrado la " +
                      std::to_string(head.sequence) + ".");
-        else if (head.sequence > 0 && hashes[head.sequence - 1] != head.hash)
+        else if (head.sequence >= from && hashes[head.sequence - from] != head.hash)
             fail(head.sequence, "La entrada " + std::to_string(head.sequence) +
                                     " no es la que se registró (la cadena fue rehecha).");
     }
     if (result.intact && !headProblem.empty()) result.message = headProblem;
     if (result.intact && result.message.empty())
         result.message =
-            "Registro de auditoría íntegro: " + std::to_string(result.entries) + " entradas.";
+            from == 1
+                ? "Registro de auditoría íntegro: " + std::to_string(result.entries) + " entradas."
+                : "Final del registro de auditoría íntegro: entradas " + std::to_string(from) +
+                      " a " + std::to_string(result.head.sequence) + ".";
     return result;
 }
 

@@ -92,12 +92,19 @@ public:
     // Walks the chain; the heads given (those of signed reports) and the head
     // file's must be in it.
     AuditVerification Verify(const std::vector<ChainHead>& knownHeads = {});
+    // The last `count` entries only, each against the one before it and the
+    // head file's head: what a start-up can afford however long the trail
+    // has grown. The first of them is taken as it links to the rest.
+    AuditVerification VerifyTail(std::int64_t count);
+    // The entries a start-up walks.
+    static constexpr std::int64_t kTailCheckedAtStart = 100;
     // True when a signed report names a study of this SHA-256.
     bool StudySigned(const std::string& sha256);
 
     const std::string& DatabasePath() const { return path_; }
 
 private:
+    AuditVerification Walk(std::int64_t from, const std::vector<ChainHead>& knownHeads);
     void WriteHeadFile(const ChainHead& head);
     std::optional<ChainHead> ReadHeadFile(std::string& problem);
 

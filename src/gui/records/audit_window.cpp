@@ -6,6 +6,7 @@
 #include "files/file_identity.h"
 #include "files/file_io.h"
 #include "records/audit_recorder.h"
+#include "records/audit_start_check.h"
 #include "report/print_options_wiring.h"
 
 #include <QAction>
@@ -235,17 +236,10 @@ void RecordPrinting(PrintOptionsDialogs dialogs, MainWindow& window, AuditRecord
 }
 
 bool VerifyAuditTrailAtStart(AuditRecorder& recorder, DialogService& dialogs) {
-    AuditTrail* trail = recorder.Trail();
-    if (!trail) {
-        dialogs.ShowError(QStringLiteral("No se puede abrir el registro de auditoría: ") +
-                          Q(recorder.Problem()));
-        return false;
-    }
-    const AuditVerification result = trail->Verify();
-    if (!result.intact)
-        dialogs.ShowError(QStringLiteral("El registro de auditoría no está íntegro: ") +
-                          Q(result.message));
-    return result.intact;
+    const std::optional<std::string> problem =
+        StartCheckProblem(recorder.Trail(), recorder.Problem());
+    if (problem) dialogs.ShowError(Q(*problem));
+    return !problem;
 }
 
 } // namespace valdex

@@ -80,12 +80,30 @@ TEST_F(AuditTrailTest, EveryTamperingIsFoundAtItsFirstBadEntry) {
         const std::string command =
             "sqlite3 '" + Db() + "' < '" + (folder_ / "cambio.sql").string() + "' 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << t.name;
-        const AuditVerification result = Open().Verify();
-        EXPECT_FALSE(result.intact) << t.name;
-        EXPECT_EQ(result.firstBad.value_or(0), t.firstBad) << t.name << ": " << result.message;
-        EXPECT_NE(result.message.find(t.message), std::string::npos)
-            << t.name << ": " << result.message;
+        // The whole chain, and the tail that a start walks when it begins
+        // one entry before the bad one.
+        AuditTrail trail = Open();
+        const std::int64_t last = trail.Head().sequence;
+        for (const AuditVerification& result :
+             {trail.Verify(), trail.VerifyTail(last - t.firstBad + 2)}) {
+            EXPECT_FALSE(result.intact) << t.name;
+            EXPECT_EQ(result.firstBad.value_or(0), t.firstBad) << t.name << ": " << result.message;
+            EXPECT_NE(result.message.find(t.message), std::string::npos)
+                << t.name << ": " << result.message;
+        }
     }
+    // A tail that ends before an edited entry cannot see it; the whole walk does.
+    fs::remove_all(folder_);
+    Fill(10);
+    ASSERT_EQ(std::system(("sqlite3 '" + Db() +
+                           "' \"DROP TRIGGER entradas_sin_cambios; UPDATE entradas SET evento = "
+                           "'x' WHERE secuencia = 2;\"")
+                              .c_str()),
+              0);
+    const AuditVerification tail = Open().VerifyTail(5);
+    EXPECT_TRUE(tail.intact) << tail.message;
+    EXPECT_EQ(tail.message, "Final del registro de auditoría íntegro: entradas 6 a 10.");
+    EXPECT_FALSE(Open().Verify().intact);
 }
 
 // The program itself cannot change or remove an entry.

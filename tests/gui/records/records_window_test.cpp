@@ -9,6 +9,7 @@
 #include "diagnostics/diagnostics_window.h"
 #include "files/file_identity.h"
 #include "records/audit_recorder.h"
+#include "records/audit_start_check.h"
 #include "records/audit_window.h"
 #include "records/sign_report_dialog.h"
 #include "report/print_options_wiring.h"
@@ -266,6 +267,15 @@ private slots:
         QVERIFY(!VerifyAuditTrailAtStart(*recorder_, *dialogs_));
         QVERIFY(
             dialogs_->TakeErrors().join("").contains(QStringLiteral("La entrada 2 fue alterada")));
+        // As the application starts: on a thread of its own, the box in the
+        // main window's.
+        {
+            const AuditStartCheck check(*recorder_, *dialogs_, window);
+            QTRY_VERIFY(check.Finished());
+            QString errors;
+            QTRY_VERIFY((errors += dialogs_->TakeErrors().join(""))
+                            .contains(QStringLiteral("La entrada 2 fue alterada")));
+        }
         window->close();
         form_->Rules().SetAuditRecorder(recorder_.get());
     }
