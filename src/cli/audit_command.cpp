@@ -89,7 +89,12 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
             }
     }
     nlohmann::json details = {{"programa", "valdex-cli"}, {"comando", command}};
-    details["argumentos"] = std::vector<std::string>(given.begin() + 1, given.end());
+    // The arguments and the studies read may run to ten thousand: written as
+    // JSON text, after the other members.
+    std::string arguments = "[";
+    for (std::size_t i = 1; i < given.size(); ++i)
+        arguments += (i > 1 ? "," : "") + AuditJsonString(given[i]);
+    arguments += "]";
 
     const std::string replaced = OptionValue(args, "--salida");
     std::error_code ignored;
@@ -107,7 +112,7 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
             details["estado"] = 1;
             details["resultado"] = "rechazado";
             details["mensajes"] = message;
-            recorder.Record(audit_event::kFailed, details);
+            recorder.Record(audit_event::kFailed, details, {{"argumentos", arguments}});
             return 1;
         }
     }
@@ -126,10 +131,14 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
     std::cerr.rdbuf(original);
 
     ResolveReadPaths(reads);
-    nlohmann::json studies = nlohmann::json::array();
+    std::string studies = "[";
+    const auto add = [&studies](const std::string& study) {
+        studies += (studies.size() > 1 ? "," : "") + study;
+    };
+    // The keys in the order of the other objects of the entry.
     for (const FileRead& read : reads)
-        studies.push_back(
-            {{"ruta", read.fullPath}, {"tamano", read.size}, {"sha256", read.sha256}});
+        add("{\"ruta\":" + AuditJsonString(read.fullPath) + ",\"sha256\":\"" + read.sha256 +
+            "\",\"tamano\":" + std::to_string(read.size) + "}");
     if (reads.empty())
         for (std::size_t i = 1; i < args.size(); ++i) {
             const std::string& arg = args[i];
@@ -137,9 +146,10 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
             std::error_code ignored;
             if (!output && arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".w8c") == 0 &&
                 fs::is_regular_file(arg, ignored))
-                studies.push_back(FileDetails(arg));
+                add(FileDetails(arg).dump(-1, ' ', false,
+                                          nlohmann::json::error_handler_t::replace));
         }
-    details["estudios"] = std::move(studies);
+    studies += "]";
     details["estado"] = status;
     details["resultado"] = status == 0 ? "correcto" : status == 2 ? "rechazado" : "fallido";
     if (!keeping.kept.empty()) details["mensajes"] = keeping.kept;
@@ -154,7 +164,7 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
         : command == "importar" && !replaced.empty() && details.contains("sha256_antes")
             ? audit_event::kSaved
             : command;
-    if (!recorder.Record(event, details))
+    if (!recorder.Record(event, details, {{"argumentos", arguments}, {"estudios", studies}}))
         std::cerr << "valdex-cli: aviso: no se registró en el registro de auditoría: "
                   << recorder.Problem() << '\n';
     return status;

@@ -34,6 +34,10 @@ const std::string kData = VALDEX_TEST_DATA_DIR;
 // Each subcommand, as it ends, and what its entry says.
 TEST_F(AuditCliTest, EverySubcommandLeavesAnEntry) {
     const std::string pdf = scratch_.File("grafico.pdf");
+    // A name that is not UTF-8 and holds a quote: kept as JSON, the byte
+    // as U+FFFD.
+    const std::string odd = scratch_.File("\xFF\"q.w8c");
+    std::filesystem::copy_file(kData + "/din32645.w8c", odd);
     struct Case {
         std::string args, event, detail;
     };
@@ -44,6 +48,9 @@ TEST_F(AuditCliTest, EverySubcommandLeavesAnEntry) {
          "\"archivos_escritos\":[{\"ruta\":\"" + pdf + "\",\"sha256\":\""},
         {"calcular " + Quote(kData + "/un-nivel.w8c"), "fallido", "\"estado\":1"},
         {"calcular --desconocida", "fallido", "\"resultado\":\"rechazado\""},
+        {"calcular " + Quote(odd), "calcular",
+         "\"estudios\":[{\"ruta\":\"" + scratch_.File("\xEF\xBF\xBD\\\"q.w8c") +
+             "\",\"sha256\":\""},
     };
     for (const Case& c : cases) {
         RunValdexCli(c.args);
@@ -56,9 +63,10 @@ TEST_F(AuditCliTest, EverySubcommandLeavesAnEntry) {
     }
     const CliRun verify = RunValdexCli("auditoria --verificar");
     EXPECT_EQ(verify.status, 0) << verify.err;
-    EXPECT_NE(verify.out.find("íntegro: 5 entradas"), std::string::npos) << verify.out;
+    EXPECT_NE(verify.out.find("íntegro: 6 entradas"), std::string::npos) << verify.out;
     const CliRun csv = RunValdexCli("auditoria --csv --estudio " + Quote(kData + "/din32645.w8c"));
-    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 1 + 3) << csv.out;
+    // The copy under the odd name has the same SHA-256, and counts too.
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 1 + 4) << csv.out;
 }
 
 TEST_F(AuditCliTest, VerificationNamesTheFirstBadEntry) {

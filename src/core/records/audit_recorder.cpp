@@ -2,6 +2,7 @@
 
 #include "files/file_identity.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace valdex {
@@ -24,17 +25,35 @@ AuditTrail* AuditRecorder::Trail() {
 }
 
 bool AuditRecorder::Record(const std::string& event, const nlohmann::json& details) {
+    return Record(event, details, {});
+}
+
+bool AuditRecorder::Record(const std::string& event, const nlohmann::json& details,
+                           const std::vector<std::pair<std::string, std::string>>& writtenMembers) {
     AuditTrail* trail = Trail();
     if (!trail) return false;
     try {
         // Invalid UTF-8 in a path or a message is kept as replacement marks.
-        trail->Append(event,
-                      details.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+        std::string text = details.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        for (const auto& [key, value] : writtenMembers) {
+            text.pop_back(); // the closing brace
+            text += (text.size() > 1 ? "," : "") + AuditJsonString(key) + ":" + value + "}";
+        }
+        trail->Append(event, text);
         return true;
     } catch (const std::exception& error) {
         problem_ = error.what();
         return false;
     }
+}
+
+std::string AuditJsonString(const std::string& text) {
+    // Most are plain printable ASCII, written as they are.
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+    });
+    if (plain) return "\"" + text + "\"";
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 nlohmann::json FileDetails(const std::string& path) {

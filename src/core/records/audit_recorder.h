@@ -10,6 +10,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace valdex {
 
@@ -35,6 +37,11 @@ public:
 
     // Adds the event; false when it could not be recorded (see Problem()).
     bool Record(const std::string& event, const nlohmann::json& details);
+    // The same with members already written as JSON text (key, value) after
+    // the object's own: a command that read ten thousand studies writes
+    // their list as text instead of building ten thousand objects.
+    bool Record(const std::string& event, const nlohmann::json& details,
+                const std::vector<std::pair<std::string, std::string>>& writtenMembers);
     // The trail, opened on demand; null when it cannot be opened.
     AuditTrail* Trail();
     const std::string& Problem() const { return problem_; }
@@ -47,6 +54,10 @@ private:
     std::unique_ptr<AuditTrail> trail_;
     std::string problem_;
 };
+
+// The text as a JSON string the way the trail stores every string: bytes
+// that are not UTF-8 as U+FFFD.
+std::string AuditJsonString(const std::string& text);
 
 // {"ruta", "tamano", "sha256"} of a file, or {"ruta", "error"} when it cannot
 // be read.
