@@ -5,13 +5,11 @@
 #include "cli_messages.h"
 #include "csv_commands.h"
 #include "diagnostics_commands.h"
+#include "drawing_module.h"
 #include "import_command.h"
-#include "plot_command.h"
-#include "print_command.h"
 #include "records/audit_recorder.h"
 #include "sign_command.h"
 #include "study_commands.h"
-#include "validation_command.h"
 
 #include <clocale>
 #include <exception>
@@ -74,12 +72,11 @@ int Dispatch(const std::vector<std::string>& args, valdex::AuditRecorder& record
         return valdex::cli::RunCalculateCsv(rest, sep, io);
     if (command == "calcular") return valdex::cli::RunCalculate(rest, sep, io);
     if (command == "informe") return valdex::cli::RunReport(rest, sep, io);
-    if (command == "imprimir") return valdex::cli::RunPrintCommand(rest);
+    if (valdex::cli::IsDrawingCommand(command))
+        return valdex::cli::RunDrawingCommand(command, rest, sep, io);
     if (command == "diagnostico") return valdex::cli::RunDiagnostics(rest, sep, io);
     if (command == "interpolar") return valdex::cli::RunInterpolate(rest, sep, io);
     if (command == "importar") return valdex::cli::RunImport(rest, sep, io);
-    if (command == "validacion") return valdex::cli::RunValidationCommand(rest, sep);
-    if (command == "grafico") return valdex::cli::RunPlotCommand(rest, sep, io);
     if (command == "auditoria") return valdex::cli::RunAuditCommand(rest, recorder, io);
     if (command == "firmar") return valdex::cli::RunSign(rest, recorder, io);
     if (command == "verificar") return valdex::cli::RunVerify(rest, recorder, io);

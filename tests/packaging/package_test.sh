@@ -56,7 +56,8 @@ for file in usr/bin/valdex usr/bin/valdex-cli usr/share/applications/valdex.desk
     usr/share/man/man1/valdex-cli.1.gz usr/share/man/man1/valdex.1.gz \
     usr/share/valdex/ejemplos/curva-ejemplo.w8c usr/share/valdex/esquemas/calcular.schema.json \
     usr/share/valdex/esquemas/diagnostico.schema.json \
-    usr/share/valdex/esquemas/interpolar.schema.json; do
+    usr/share/valdex/esquemas/interpolar.schema.json \
+    usr/lib/valdex/valdex-cli-qt.so; do
     [ -f "$root/$file" ] || fail "falta /$file"
 done
 for program in valdex valdex-cli; do
@@ -122,6 +123,12 @@ if ! LC_ALL=C "$root/usr/bin/valdex-cli" calcular "$root/usr/share/valdex/ejempl
 fi
 cmp -s "$scratch/resultados.txt" "$source/tests/cli/data/curva-ejemplo.resultados.txt" ||
     fail "valdex-cli del paquete: $(diff "$scratch/resultados.txt" "$source/tests/cli/data/curva-ejemplo.resultados.txt")"
+# The subcommands that draw load the module from where the package put it.
+LC_ALL=C "$root/usr/bin/valdex-cli" imprimir "$root/usr/share/valdex/ejemplos/curva-ejemplo.w8c" \
+    --diseno lasser --pagina 2 --pdf "$scratch/pagina2.pdf" 2>"$scratch/errores.txt" ||
+    fail "imprimir del paquete falló: $(cat "$scratch/errores.txt")"
+pdftotext "$scratch/pagina2.pdf" - | grep -q "Límite de Detección" ||
+    fail "imprimir del paquete: la página no tiene su encabezado"
 # Without a display the packaged valdex shows the installed example through
 # the valdex-cli beside it.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C PATH=/usr/bin:/bin \
