@@ -145,8 +145,14 @@ int main(int argc, char* argv[]) {
     valdex::MainWindow mainForm;
     mainForm.Rules().SetAuditRecorder(&recorder);
     valdex::InstallAuditMenu(mainForm, recorder, mainForm.Dialogs());
-    const valdex::AuditStartCheck auditCheck(recorder, mainForm.Dialogs(), &mainForm);
+
     valdex::SplashWindow splash;
+    const valdex::AuditStartCheck auditCheck(
+        recorder,
+        [&mainForm, &splash](const QString& problem) {
+            valdex::ShowAfterSplash(mainForm, splash, problem);
+        },
+        &mainForm);
     // The print options dialogs live, hidden, from start-up to exit.
     valdex::RecordPrinting(valdex::InstallPrintOptions(mainForm), mainForm, recorder);
     FirstPaintTiming firstPaint;

@@ -1,10 +1,12 @@
 #include "startup.h"
 
+#include "app/dialog_service.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -43,6 +45,16 @@ void StartUp(MainWindow& mainForm, SplashWindow& splash, const std::optional<std
     mainForm.activateWindow();
     splash.show();
     splash.raise();
+}
+
+void ShowAfterSplash(MainWindow& mainForm, SplashWindow& splash, const QString& text) {
+    if (!splash.isVisible()) {
+        mainForm.Dialogs().ShowError(text);
+        return;
+    }
+    QObject::connect(
+        &splash.Timer1(), &QTimer::timeout, &mainForm,
+        [&mainForm, text] { mainForm.Dialogs().ShowError(text); }, Qt::SingleShotConnection);
 }
 
 } // namespace valdex

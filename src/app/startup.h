@@ -3,6 +3,8 @@
 // the splash above it, and the study named on the command line opened once
 // the splash has gone.
 
+#include <QString>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,5 +30,9 @@ using StudyOpenedHook = std::function<void(bool opened)>;
 // opens `study` as Abrir would open it.
 void StartUp(MainWindow& mainForm, SplashWindow& splash, const std::optional<std::string>& study,
              StudyOpenedHook opened = {});
+
+// The error box now, or once the splash has gone while it is up: a box
+// under the splash would wait unseen, and hold the start-up with it.
+void ShowAfterSplash(MainWindow& mainForm, SplashWindow& splash, const QString& text);
 
 } // namespace valdex

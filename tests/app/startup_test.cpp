@@ -176,7 +176,15 @@ private slots:
     void withoutAFileNothingOpens() {
         Start(std::nullopt);
         if (QTest::currentTestFailed()) return;
+        // An error box at start (the audit trail's) waits for the splash.
+        ShowAfterSplash(*form_, *splash_, QStringLiteral("primero"));
+        QTest::qWait(100);
+        QVERIFY(dialogs_->errors.isEmpty());
         WaitForTheSplash();
+        QTRY_VERIFY(!dialogs_->errors.isEmpty());
+        QCOMPARE(dialogs_->TakeErrors(), QStringList{QStringLiteral("primero")});
+        ShowAfterSplash(*form_, *splash_, QStringLiteral("después"));
+        QCOMPARE(dialogs_->TakeErrors(), QStringList{QStringLiteral("después")});
         QTest::qWait(100);
         QVERIFY(!form_->Finforma());
         QVERIFY(hookCalls_.isEmpty());

@@ -1,6 +1,5 @@
 #include "records/audit_start_check.h"
 
-#include "app/dialog_service.h"
 #include "records/audit_recorder.h"
 #include "records/audit_trail.h"
 
@@ -19,10 +18,10 @@ std::optional<std::string> StartCheckProblem(AuditTrail* trail, const std::strin
     return "El registro de auditoría no está íntegro: " + result.message;
 }
 
-AuditStartCheck::AuditStartCheck(const AuditRecorder& recorder, DialogService& dialogs,
-                                 QObject* context)
-    : thread_([this, database = recorder.DatabasePath(), head = recorder.HeadPath(), &dialogs,
-               target = QPointer<QObject>(context)] {
+AuditStartCheck::AuditStartCheck(const AuditRecorder& recorder,
+                                 std::function<void(const QString&)> report, QObject* context)
+    : thread_([this, database = recorder.DatabasePath(), head = recorder.HeadPath(),
+               report = std::move(report), target = QPointer<QObject>(context)] {
           std::optional<std::string> problem;
           try {
               AuditTrail trail(database, head);
@@ -34,7 +33,7 @@ AuditStartCheck::AuditStartCheck(const AuditRecorder& recorder, DialogService& d
           if (problem && target)
               QMetaObject::invokeMethod(
                   target.data(),
-                  [&dialogs, text = QString::fromStdString(*problem)] { dialogs.ShowError(text); },
+                  [report, text = QString::fromStdString(*problem)] { report(text); },
                   Qt::QueuedConnection);
           finished_ = true;
       }) {}

@@ -3,11 +3,15 @@
 // (the whole chain is walked on request, in Archivo > "Registro de
 // auditoría…" and in valdex-cli auditoria --verificar), on a thread of its
 // own with its own connection, so that the main window never waits for it
-// however long the trail has grown. What is wrong comes in the error box.
+// however long the trail has grown. What is wrong is handed to the caller,
+// which shows it when the start-up lets it be seen.
 
 #include <QObject>
 
+#include <QString>
+
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -16,7 +20,6 @@ namespace valdex {
 
 class AuditRecorder;
 class AuditTrail;
-class DialogService;
 
 // What the error box says of the trail, or nothing when its end is intact;
 // `trail` null when it could not be opened, for the reason given.
@@ -24,8 +27,10 @@ std::optional<std::string> StartCheckProblem(AuditTrail* trail, const std::strin
 
 class AuditStartCheck {
 public:
-    // Begins the walk; the error box, if any, shows in `context`'s thread.
-    AuditStartCheck(const AuditRecorder& recorder, DialogService& dialogs, QObject* context);
+    // Begins the walk; `report` gets what is wrong, if anything, in
+    // `context`'s thread, and not at all once `context` is gone.
+    AuditStartCheck(const AuditRecorder& recorder, std::function<void(const QString&)> report,
+                    QObject* context);
     // Waits for the walk, which reads no more than the trail's last entries.
     ~AuditStartCheck();
     AuditStartCheck(const AuditStartCheck&) = delete;

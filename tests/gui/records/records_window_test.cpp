@@ -270,7 +270,9 @@ private slots:
         // As the application starts: on a thread of its own, the box in the
         // main window's.
         {
-            const AuditStartCheck check(*recorder_, *dialogs_, window);
+            const AuditStartCheck check(
+                *recorder_, [this](const QString& problem) { dialogs_->ShowError(problem); },
+                window);
             QTRY_VERIFY(check.Finished());
             QString errors;
             QTRY_VERIFY((errors += dialogs_->TakeErrors().join(""))
