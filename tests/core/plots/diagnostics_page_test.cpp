@@ -1,9 +1,9 @@
 // The printed diagnostics: two numbered pages, each with the Lasser header
 // and footer at their rows and the identification; on the first the plots
 // of the line and the summary under them down to the row above the footer,
-// on the second the plots of the residuals' distribution and the spread; and the summary's sentences,
-// checked on the EPA cadmium calibration (EnvStats anovaPE: F = 0.982 with
-// 3 and 30 degrees of freedom, p = 0.4144).
+// on the second the plots of the residuals' distribution and the spread;
+// and the summary's sentences, checked on the EPA cadmium calibration
+// (EnvStats anovaPE: F = 0.982 with 3 and 30 degrees of freedom, p = 0.4144).
 
 #include "../diagnostics/diagnostics_test_support.h"
 #include "../report/page_expectations.h"
