@@ -129,11 +129,10 @@ TEST(DiagnosticsPageTest, TwoPagesInTheLaserDesign) {
             }
         }
         ExpectInside(plotsOnly, page.plotsArea, {});
-        ExpectInside(canvas,
-                     {0, 0, static_cast<double>(device.width), static_cast<double>(device.height)},
-                     {page.plots.calibration.frame, page.plots.residuals.frame,
-                      page.spread.normal.frame, page.spread.spread.sd.frame,
-                      page.spread.spread.cv.frame});
+        ExpectInside(
+            canvas, {0, 0, static_cast<double>(device.width), static_cast<double>(device.height)},
+            {page.plots.calibration.frame, page.plots.residuals.frame, page.spread.normal.frame,
+             page.spread.spread.sd.frame, page.spread.spread.cv.frame});
 
         // The second page: the normal probability plot over the spread of the
         // levels, from the identification down to the row above the footer.
