@@ -69,8 +69,23 @@ void QtPageCanvas::BeginDoc() {
     if (auto* printer = dynamic_cast<QPrinter*>(&device_); printer && !printer->isValid())
         throw AppError(kPrinterNotValid);
     operations_.clear();
+    shapes_.clear();
+    fonts_.clear();
     aborted_ = false;
     pages_ = 1;
+}
+
+QtPageCanvas::Operation& QtPageCanvas::Add(Operation::Kind kind) {
+    if (fonts_.empty() || !(fonts_.back() == font_)) fonts_.push_back(font_);
+    Operation& op = operations_.emplace_back();
+    op.kind = kind;
+    op.font = static_cast<int>(fonts_.size()) - 1;
+    return op;
+}
+
+QtPageCanvas::ShapeData& QtPageCanvas::AddShape(Operation::Kind kind) {
+    Add(kind).shape = static_cast<int>(shapes_.size());
+    return shapes_.emplace_back();
 }
 
 void QtPageCanvas::EndDoc() {
@@ -94,27 +109,39 @@ void QtPageCanvas::EndDoc() {
         painter.setFont(batch.Font());
         painter.drawGlyphRun(QPointF(0, 0), batch.Take());
     };
+    // The ascent of the font of the texts, measured once a font.
+    int ascentFont = -1;
+    int ascent = 0;
+    auto ascentOf = [&](int font) {
+        if (font != ascentFont) {
+            ascent = QFontMetrics(fonts_[font], &device_).ascent();
+            ascentFont = font;
+        }
+        return ascent;
+    };
     for (const Operation& op : operations_) {
         if (op.kind != Operation::Text) drawBatch();
         switch (op.kind) {
-        case Operation::Text:
+        case Operation::Text: {
             // The canvas places a text by the top of its character cell.
             setSmooth(false);
             if (!textPen) {
                 painter.setPen(QPen(Qt::black));
                 textPen = true;
             }
+            const QFont& font = fonts_[op.font];
+            const QPointF at(op.x, op.y + ascentOf(op.font));
             if (paged_ != nullptr && PlainTextLayout::IsPlain(op.text)) {
-                if (!batch.Empty() && !(batch.Font() == op.font)) drawBatch();
-                if (batch.Empty()) painter.setFont(op.font);
-                batch.Add(plain_, op.font, device_, op.text,
-                          QPointF(op.x, op.y + painter.fontMetrics().ascent()));
+                if (!batch.Empty() && !(batch.Font() == font)) drawBatch();
+                if (batch.Empty()) painter.setFont(font);
+                batch.Add(plain_, font, device_, op.text, at);
                 break;
             }
             drawBatch();
-            painter.setFont(op.font);
-            painter.drawText(QPoint(op.x, op.y + painter.fontMetrics().ascent()), op.text);
+            painter.setFont(font);
+            painter.drawText(at.toPoint(), op.text);
             break;
+        }
         case Operation::Line:
             setSmooth(false);
             DrawDeviceLine(painter, op);
@@ -127,11 +154,11 @@ void QtPageCanvas::EndDoc() {
             break;
         case Operation::Shape:
             setSmooth(true);
-            DrawShape(painter, op);
+            DrawShape(painter, shapes_[op.shape]);
             textPen = false;
             break;
         case Operation::Clip:
-            painter.setClipRect(op.rect);
+            painter.setClipRect(shapes_[op.shape].rect);
             break;
         case Operation::Unclip:
             painter.setClipping(false);
@@ -140,6 +167,8 @@ void QtPageCanvas::EndDoc() {
     }
     drawBatch();
     operations_.clear();
+    shapes_.clear();
+    fonts_.clear();
     if (!painter.end()) throw AppError(kPrintNotFinished);
 }
 
@@ -163,19 +192,19 @@ void QtPageCanvas::DrawDeviceLine(QPainter& painter, const Operation& op) {
     painter.drawLine(line);
 }
 
-void QtPageCanvas::DrawShape(QPainter& painter, const Operation& op) {
+void QtPageCanvas::DrawShape(QPainter& painter, const ShapeData& op) {
     switch (op.shape) {
-    case Operation::Polyline:
+    case ShapeData::Polyline:
         painter.setPen(ToQPen(op.pen));
         painter.setBrush(Qt::NoBrush);
         painter.drawPolyline(op.points);
         break;
-    case Operation::Rectangle:
+    case ShapeData::Rectangle:
         painter.setPen(ToQPen(op.pen));
         painter.setBrush(op.fill ? QBrush(ToQColor(*op.fill)) : QBrush(Qt::NoBrush));
         painter.drawRect(op.rect);
         break;
-    case Operation::Marker: {
+    case ShapeData::Marker: {
         const QColor colour = ToQColor(op.pen.colour);
         const double half = op.size / 2;
         const QPointF centre = op.points.constFirst();
@@ -200,11 +229,13 @@ void QtPageCanvas::DrawShape(QPainter& painter, const Operation& op) {
 
 void QtPageCanvas::Abort() {
     operations_.clear();
+    shapes_.clear();
+    fonts_.clear();
     aborted_ = true;
 }
 
 void QtPageCanvas::NewPage() {
-    operations_.push_back(Operation{Operation::NewPage, font_});
+    Add(Operation::NewPage);
     ++pages_;
 }
 
@@ -235,20 +266,19 @@ int QtPageCanvas::TextWidth(const std::string& text) const {
 }
 
 void QtPageCanvas::TextOut(int x, int y, const std::string& text) {
-    Operation op{Operation::Text, font_};
+    if (text.empty()) return;
+    Operation& op = Add(Operation::Text);
     op.x = x;
     op.y = y;
     op.text = QString::fromStdString(text);
-    if (!op.text.isEmpty()) operations_.push_back(std::move(op));
 }
 
 void QtPageCanvas::DrawLine(int x1, int y1, int x2, int y2) {
-    Operation op{Operation::Line, font_};
+    Operation& op = Add(Operation::Line);
     op.x = x1;
     op.y = y1;
     op.x2 = x2;
     op.y2 = y2;
-    operations_.push_back(std::move(op));
 }
 
 void QtPageCanvas::DrawStyledLine(CanvasPoint from, CanvasPoint to, const LinePen& pen) {
@@ -257,44 +287,39 @@ void QtPageCanvas::DrawStyledLine(CanvasPoint from, CanvasPoint to, const LinePe
 
 void QtPageCanvas::DrawPolyline(const std::vector<CanvasPoint>& points, const LinePen& pen) {
     if (points.size() < 2) return;
-    Operation op{Operation::Shape, font_};
-    op.shape = Operation::Polyline;
-    op.points.reserve(static_cast<qsizetype>(points.size()));
+    ShapeData& shape = AddShape(Operation::Shape);
+    shape.shape = ShapeData::Polyline;
+    shape.points.reserve(static_cast<qsizetype>(points.size()));
     for (CanvasPoint point : points)
-        op.points << ToQPoint(point);
-    op.pen = pen;
-    operations_.push_back(std::move(op));
+        shape.points << ToQPoint(point);
+    shape.pen = pen;
 }
 
 void QtPageCanvas::DrawRectangle(const CanvasRect& rect, const LinePen& pen,
                                  std::optional<CanvasColour> fill) {
-    Operation op{Operation::Shape, font_};
-    op.shape = Operation::Rectangle;
-    op.rect = ToQRect(rect);
-    op.pen = pen;
-    op.fill = fill;
-    operations_.push_back(std::move(op));
+    ShapeData& shape = AddShape(Operation::Shape);
+    shape.shape = ShapeData::Rectangle;
+    shape.rect = ToQRect(rect);
+    shape.pen = pen;
+    shape.fill = fill;
 }
 
 void QtPageCanvas::DrawMarker(CanvasPoint centre, MarkerShape shape, double size,
                               CanvasColour colour) {
-    Operation op{Operation::Shape, font_};
-    op.shape = Operation::Marker;
-    op.points << ToQPoint(centre);
-    op.marker = shape;
-    op.size = size;
-    op.pen.colour = colour;
-    operations_.push_back(std::move(op));
+    ShapeData& marker = AddShape(Operation::Shape);
+    marker.shape = ShapeData::Marker;
+    marker.points << ToQPoint(centre);
+    marker.marker = shape;
+    marker.size = size;
+    marker.pen.colour = colour;
 }
 
 void QtPageCanvas::SetClip(const CanvasRect& rect) {
-    Operation op{Operation::Clip, font_};
-    op.rect = ToQRect(rect);
-    operations_.push_back(std::move(op));
+    AddShape(Operation::Clip).rect = ToQRect(rect);
 }
 
 void QtPageCanvas::ClearClip() {
-    operations_.push_back(Operation{Operation::Unclip, font_});
+    Add(Operation::Unclip);
 }
 
 int QtPageCanvas::PageWidth() const {

@@ -71,15 +71,11 @@ public:
     static QString DeviceFamily(const std::string& name);
 
 private:
-    struct Operation {
-        enum Kind { Text, Line, NewPage, Shape, Clip, Unclip };
-        Operation(Kind k, const QFont& f) : kind(k), font(f) {}
-        Kind kind;
-        QFont font;
-        int x = 0, y = 0, x2 = 0, y2 = 0;
-        QString text;
-        // Shape: an open polyline (a line is one of two points), a
-        // rectangle, or a marker; Clip: the rectangle.
+    // What a shape or a clip draws, kept apart from the texts, which are
+    // most of a long report.
+    struct ShapeData {
+        // An open polyline (a line is one of two points), a rectangle, or a
+        // marker; a clip: the rectangle.
         enum ShapeKind { Polyline, Rectangle, Marker } shape = Polyline;
         QPolygonF points;
         QRectF rect;
@@ -88,14 +84,26 @@ private:
         MarkerShape marker = MarkerShape::Circle;
         double size = 0;
     };
+    struct Operation {
+        enum Kind { Text, Line, NewPage, Shape, Clip, Unclip };
+        Kind kind;
+        int font = 0; // in fonts_
+        int x = 0, y = 0, x2 = 0, y2 = 0;
+        int shape = -1; // in shapes_, for a shape or a clip
+        QString text;
+    };
 
     static void DrawDeviceLine(QPainter& painter, const Operation& op);
-    static void DrawShape(QPainter& painter, const Operation& op);
+    static void DrawShape(QPainter& painter, const ShapeData& shape);
+    Operation& Add(Operation::Kind kind);
+    ShapeData& AddShape(Operation::Kind kind);
 
     QPaintDevice& device_;
     QPagedPaintDevice* paged_ = nullptr; // null for a device of one page
     QFont font_;
     std::vector<Operation> operations_;
+    std::vector<ShapeData> shapes_;
+    std::vector<QFont> fonts_; // the fonts of the operations, the last one current
     // Plain texts on a printer or a PDF are measured and drawn without
     // shaping; any other text, or device, goes through Qt's layout.
     mutable PlainTextLayout plain_;
