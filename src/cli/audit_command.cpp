@@ -57,6 +57,11 @@ bool Has(const std::vector<std::string>& args, const std::string& option) {
     return std::find(args.begin(), args.end(), option) != args.end();
 }
 
+// Adds a value, as JSON text, to the text of an array being written.
+void AddToArray(std::string& array, const std::string& value) {
+    array += (array.size() > 1 ? "," : "") + value;
+}
+
 std::string Sha256OfFile(const std::string& path) {
     try {
         return IdentifyFile(path).sha256;
@@ -93,7 +98,7 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
     // JSON text, after the other members.
     std::string arguments = "[";
     for (std::size_t i = 1; i < given.size(); ++i)
-        arguments += (i > 1 ? "," : "") + AuditJsonString(given[i]);
+        AddToArray(arguments, AuditJsonString(given[i]));
     arguments += "]";
 
     const std::string replaced = OptionValue(args, "--salida");
@@ -132,13 +137,10 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
 
     ResolveReadPaths(reads);
     std::string studies = "[";
-    const auto add = [&studies](const std::string& study) {
-        studies += (studies.size() > 1 ? "," : "") + study;
-    };
     // The keys in the order of the other objects of the entry.
     for (const FileRead& read : reads)
-        add("{\"ruta\":" + AuditJsonString(read.fullPath) + ",\"sha256\":\"" + read.sha256 +
-            "\",\"tamano\":" + std::to_string(read.size) + "}");
+        AddToArray(studies, "{\"ruta\":" + AuditJsonString(read.fullPath) + ",\"sha256\":\"" +
+                                read.sha256 + "\",\"tamano\":" + std::to_string(read.size) + "}");
     if (reads.empty())
         for (std::size_t i = 1; i < args.size(); ++i) {
             const std::string& arg = args[i];
@@ -146,8 +148,7 @@ int RunAudited(const std::vector<std::string>& given, AuditRecorder& recorder,
             std::error_code ignored;
             if (!output && arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".w8c") == 0 &&
                 fs::is_regular_file(arg, ignored))
-                add(FileDetails(arg).dump(-1, ' ', false,
-                                          nlohmann::json::error_handler_t::replace));
+                AddToArray(studies, AuditJsonText(FileDetails(arg)));
         }
     studies += "]";
     details["estado"] = status;

@@ -1,10 +1,13 @@
 #include "cli_messages.h"
 
 #include "base/app_error.h"
+#include "files/file_io.h"
 #include "files/study_file.h"
 
 #include <new>
 #include <ostream>
+
+#include <sys/stat.h>
 
 namespace valdex::cli {
 
@@ -40,6 +43,27 @@ bool OutputWritten(std::ostream& out, std::ostream& err) {
     err << "valdex-cli: no se pudo escribir la salida estándar.\n";
     err.flush();
     return false;
+}
+
+bool OutputIsTheStudy(const std::string& study, const std::string& output, std::ostream& err) {
+    struct stat first {};
+    struct stat second {};
+    if (::stat(study.c_str(), &first) != 0 || ::stat(output.c_str(), &second) != 0 ||
+        first.st_dev != second.st_dev || first.st_ino != second.st_ino)
+        return false;
+    err << OutputMessage(output, "Es el archivo de estudio " + study + "; no se reemplaza.")
+        << '\n';
+    return true;
+}
+
+bool WriteOutput(const std::string& output, std::string_view bytes, std::ostream& err) {
+    try {
+        ReplaceFileContent(output, bytes);
+        return true;
+    } catch (const std::exception& error) {
+        err << OutputMessage(output, FailureText(error)) << '\n';
+        return false;
+    }
 }
 
 } // namespace valdex::cli

@@ -9,6 +9,7 @@
 #include <exception>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace valdex::cli {
@@ -33,5 +34,13 @@ CalibrationStudy LoadStudy(const std::string& file, std::ostream& err,
 // Flushes `out` and tells whether everything written to it arrived (a full
 // disk, a closed output); says so on `err` when not.
 bool OutputWritten(std::ostream& out, std::ostream& err);
+
+// True, after saying so on `err`, when `output` is the study file itself,
+// also through another name, a link or a hard link: it is never replaced.
+bool OutputIsTheStudy(const std::string& study, const std::string& output, std::ostream& err);
+
+// Writes the bytes as the whole of `output` in one go; false, after saying
+// why on `err`, when it could not be written.
+bool WriteOutput(const std::string& output, std::string_view bytes, std::ostream& err);
 
 } // namespace valdex::cli

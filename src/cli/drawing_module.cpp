@@ -27,8 +27,9 @@ std::vector<fs::path> ModuleCandidates() {
 
 int RunDrawingCommand(const std::string& command, const std::vector<std::string>& args, char sep,
                       Streams io) {
+    const std::vector<fs::path> candidates = ModuleCandidates();
     std::string problem;
-    for (const fs::path& candidate : ModuleCandidates()) {
+    for (const fs::path& candidate : candidates) {
         std::error_code error;
         if (!fs::is_regular_file(candidate, error)) continue;
         // Never closed: Qt does not unload.
@@ -48,7 +49,7 @@ int RunDrawingCommand(const std::string& command, const std::vector<std::string>
     }
     if (problem.empty())
         problem = "no se encuentra " + std::string(kModuleName) + " junto al programa ni en " +
-                  (ModuleCandidates().back().parent_path()).lexically_normal().string();
+                  candidates.back().parent_path().lexically_normal().string();
     io.err << "valdex-cli: el subcomando " << command
            << " necesita el módulo de dibujo: " << problem << ".\n";
     return 1;

@@ -7,7 +7,6 @@
 #include "base/app_error.h"
 #include "base/number_conversion.h"
 #include "cli_messages.h"
-#include "files/file_io.h"
 #include "files/study_file.h"
 #include "offscreen_qt.h"
 #include "report/deskjet_report.h"
@@ -26,8 +25,6 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
-
-#include <sys/stat.h>
 #endif
 
 namespace valdex::cli {
@@ -86,21 +83,8 @@ QByteArray RenderPdf(PrintedReport& report, ReportPage page, const CalibrationSt
         [&](PageCanvas& canvas) { report.PrintPage(page, canvas, study); });
 }
 
-// The same file, also through another name, a link or a hard link.
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 int PrintStudy(const PrintOptions& options, char sep) {
-    if (SameFile(options.file, options.pdf)) {
-        std::cerr << OutputMessage(options.pdf, "Es el archivo de estudio " + options.file +
-                                                    "; no se reemplaza.")
-                  << '\n';
-        return 1;
-    }
+    if (OutputIsTheStudy(options.file, options.pdf, std::cerr)) return 1;
     QByteArray pdf;
     try {
         const CalibrationStudy study = LoadStudy(options.file, std::cerr);
@@ -126,14 +110,11 @@ int PrintStudy(const PrintOptions& options, char sep) {
         std::cerr << FileMessage(options.file, FailureText(error)) << '\n';
         return 1;
     }
-    try {
-        ReplaceFileContent(options.pdf,
-                           std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
-        return 0;
-    } catch (const std::exception& error) {
-        std::cerr << OutputMessage(options.pdf, FailureText(error)) << '\n';
-        return 1;
-    }
+    return WriteOutput(options.pdf,
+                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                       std::cerr)
+               ? 0
+               : 1;
 }
 
 #endif

@@ -13,15 +13,12 @@
 
 #ifdef VALDEX_CLI_PRINT
 #include "files/file_identity.h"
-#include "files/file_io.h"
 #include "offscreen_qt.h"
 #include "study/level_check.h"
 #include "validation/laboratory_setting.h"
 #include "validation/validation_pdf.h"
 
 #include <QGuiApplication>
-
-#include <sys/stat.h>
 #endif
 
 namespace valdex::cli {
@@ -100,20 +97,8 @@ int Parse(const std::vector<std::string>& args, char sep, Options& o) {
 
 #ifdef VALDEX_CLI_PRINT
 
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 int Write(const Options& o, char sep) {
-    if (SameFile(o.study, o.pdf)) {
-        std::cerr << OutputMessage(o.pdf,
-                                   "Es el archivo de estudio " + o.study + "; no se reemplaza.")
-                  << '\n';
-        return 1;
-    }
+    if (OutputIsTheStudy(o.study, o.pdf, std::cerr)) return 1;
     CriteriaSet criteria;
     try {
         criteria = LoadCriteria(o.criteria);
@@ -147,14 +132,11 @@ int Write(const Options& o, char sep) {
         std::cerr << FileMessage(o.study, FailureText(error)) << '\n';
         return 1;
     }
-    try {
-        ReplaceFileContent(o.pdf,
-                           std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
-        return 0;
-    } catch (const std::exception& error) {
-        std::cerr << OutputMessage(o.pdf, FailureText(error)) << '\n';
-        return 1;
-    }
+    return WriteOutput(o.pdf,
+                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                       std::cerr)
+               ? 0
+               : 1;
 }
 
 #endif

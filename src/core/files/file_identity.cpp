@@ -46,6 +46,8 @@ std::string IsoLocalTime(std::int64_t secondsSinceEpoch) {
 
 namespace {
 
+// Absolute with its links resolved; absolute as given when it cannot be
+// resolved.
 std::string FullPath(const std::filesystem::path& path) {
     std::error_code error;
     const std::filesystem::path canonical = std::filesystem::canonical(path, error);
@@ -83,9 +85,7 @@ FileIdentity IdentifyFile(const std::string& path, std::uintmax_t maxBytes) {
     const std::optional<std::string> bytes = ReadFileBytes(path, maxBytes);
     if (!bytes) throw StudyError("\"" + QuotedText(path) + "\" es demasiado grande.");
     FileIdentity identity;
-    std::error_code error;
-    const std::filesystem::path canonical = std::filesystem::canonical(path, error);
-    identity.fullPath = error ? std::filesystem::absolute(path).string() : canonical.string();
+    identity.fullPath = FullPath(path);
     identity.name = std::filesystem::path(path).filename().string();
     identity.size = bytes->size();
     identity.modified = IsoLocalTime(status.st_mtim.tv_sec);

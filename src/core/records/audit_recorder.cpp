@@ -34,7 +34,7 @@ bool AuditRecorder::Record(const std::string& event, const nlohmann::json& detai
     if (!trail) return false;
     try {
         // Invalid UTF-8 in a path or a message is kept as replacement marks.
-        std::string text = details.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        std::string text = AuditJsonText(details);
         for (const auto& [key, value] : writtenMembers) {
             text.pop_back(); // the closing brace
             text += (text.size() > 1 ? "," : "") + AuditJsonString(key) + ":" + value + "}";
@@ -47,13 +47,17 @@ bool AuditRecorder::Record(const std::string& event, const nlohmann::json& detai
     }
 }
 
+std::string AuditJsonText(const nlohmann::json& value) {
+    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 std::string AuditJsonString(const std::string& text) {
     // Most are plain printable ASCII, written as they are.
     const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
         return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
     });
     if (plain) return "\"" + text + "\"";
-    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return AuditJsonText(text);
 }
 
 nlohmann::json FileDetails(const std::string& path) {

@@ -55,8 +55,10 @@ private:
     std::string problem_;
 };
 
-// The text as a JSON string the way the trail stores every string: bytes
-// that are not UTF-8 as U+FFFD.
+// JSON text the way the trail stores it: compact, the bytes of a string that
+// are not UTF-8 as U+FFFD.
+std::string AuditJsonText(const nlohmann::json& value);
+// The same of a string, without building a JSON value for plain ASCII.
 std::string AuditJsonString(const std::string& text);
 
 // {"ruta", "tamano", "sha256"} of a file, or {"ruta", "error"} when it cannot

@@ -6,7 +6,6 @@
 #include "files/file_identity.h"
 #include "files/file_io.h"
 #include "records/audit_recorder.h"
-#include "records/audit_start_check.h"
 #include "report/print_options_wiring.h"
 
 #include <QAction>
@@ -233,13 +232,6 @@ void RecordPrinting(PrintOptionsDialogs dialogs, MainWindow& window, AuditRecord
                              details["modificado"] = window.Rules().Estado() == "Modificado";
                              recorder.Record(audit_event::kPrinted, details);
                          });
-}
-
-bool VerifyAuditTrailAtStart(AuditRecorder& recorder, DialogService& dialogs) {
-    const std::optional<std::string> problem =
-        StartCheckProblem(recorder.Trail(), recorder.Problem());
-    if (problem) dialogs.ShowError(Q(*problem));
-    return !problem;
 }
 
 } // namespace valdex

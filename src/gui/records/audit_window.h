@@ -53,9 +53,4 @@ void InstallAuditMenu(QMainWindow& window, AuditRecorder& recorder, DialogServic
 // design, the page and the study's file as the main window names it.
 void RecordPrinting(PrintOptionsDialogs dialogs, MainWindow& window, AuditRecorder& recorder);
 
-// The start's look at the trail (see AuditStartCheck) done here and now:
-// the trail opens and the end of its chain verifies up to the head last
-// recorded; otherwise the error box says what is wrong. True when intact.
-bool VerifyAuditTrailAtStart(AuditRecorder& recorder, DialogService& dialogs);
-
 } // namespace valdex

@@ -6,7 +6,7 @@
 
 #include "../../core/support/worked_example.h"
 #include "../support/keyboard.h"
-#include "../support/main_form_fixture.h"
+#include "../support/worked_example_fixture.h"
 #include "diagnostics/diagnostics_window.h"
 #include "files/study_file.h"
 #include "plots/plot_export.h"
@@ -53,36 +53,10 @@ QString PdfText(const QString& path) {
 
 } // namespace
 
-class DiagnosticsLayoutTest : public QObject, private MainFormFixture {
+class DiagnosticsLayoutTest : public QObject, private WorkedExampleFixture {
     Q_OBJECT
 
 private:
-    QTemporaryDir folder_;
-
-    QString PathOf(const QString& name) const { return folder_.filePath(name); }
-
-    // The worked example opened from a file, its data page entered.
-    bool OpenWorkedExample() {
-        const QString path = PathOf(QStringLiteral("curva.w8c"));
-        WriteStudyFile(WorkedExample(), path.toStdString());
-        dialogs_->openNames.push_back(path);
-        form_->MenuAction(Command::FileOpenItem)->trigger();
-        StudyWindow* study = form_->Finforma();
-        if (!study) return false;
-        form_->MdiArea()->setActiveSubWindow(study);
-        if (!QTest::qWaitFor([] { return FocusedControl() == QStringLiteral("esistema"); }))
-            return false;
-        NextPage();
-        NextPage();
-        return FocusedControl() == QStringLiteral("stgdatos");
-    }
-
-    DiagnosticsWindow* RunDiagnostics() {
-        form_->MenuAction(Command::mnudiagnostico)->trigger();
-        const QList<DiagnosticsWindow*> windows = form_->findChildren<DiagnosticsWindow*>();
-        return windows.isEmpty() ? nullptr : windows.constLast();
-    }
-
     // The plots are whole in the tab or reachable by its scroll bars, and
     // the tab itself lies inside the window.
     static void VerifyPlotsReachable(DiagnosticsWindow* window) {

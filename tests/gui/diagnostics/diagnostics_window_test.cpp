@@ -4,7 +4,7 @@
 
 #include "../../core/support/worked_example.h"
 #include "../support/keyboard.h"
-#include "../support/main_form_fixture.h"
+#include "../support/worked_example_fixture.h"
 #include "diagnostics/diagnostics_text.h"
 #include "diagnostics/diagnostics_window.h"
 #include "files/study_file.h"
@@ -53,37 +53,12 @@ QString PdfText(const QString& path) {
 
 } // namespace
 
-class DiagnosticsWindowTest : public QObject, private MainFormFixture {
+class DiagnosticsWindowTest : public QObject, private WorkedExampleFixture {
     Q_OBJECT
 
 private:
-    QTemporaryDir folder_;
-
-    QString PathOf(const QString& name) const { return folder_.filePath(name); }
-
     bool DiagnosticsOn() const { return form_->MenuAction(Command::mnudiagnostico)->isEnabled(); }
     bool DetectionOn() const { return form_->MenuAction(Command::mnudunet)->isEnabled(); }
-
-    // The worked example opened from a file and its data page entered.
-    StudyWindow* OpenWorkedExample() {
-        const QString path = PathOf(QStringLiteral("curva.w8c"));
-        WriteStudyFile(WorkedExample(), path.toStdString());
-        dialogs_->openNames.push_back(path);
-        form_->MenuAction(Command::FileOpenItem)->trigger();
-        StudyWindow* study = form_->Finforma();
-        if (!study) return nullptr;
-        form_->MdiArea()->setActiveSubWindow(study);
-        if (!QTest::qWaitFor([] { return FocusedControl() == QStringLiteral("esistema"); }))
-            return nullptr;
-        NextPage();
-        NextPage();
-        return FocusedControl() == QStringLiteral("stgdatos") ? study : nullptr;
-    }
-
-    DiagnosticsWindow* RunDiagnostics() {
-        form_->MenuAction(Command::mnudiagnostico)->trigger();
-        return form_->findChild<DiagnosticsWindow*>();
-    }
 
 private slots:
     void initTestCase() {
