@@ -5,6 +5,7 @@
 #include "calc/format_general.h"
 #include "calc/result_fields.h"
 #include "files/study_file.h"
+#include "ordered_batch.h"
 #include "study/level_check.h"
 
 #include <algorithm>
@@ -86,18 +87,17 @@ int RunCalculateCsv(const std::vector<std::string>& args, char sep, Streams io) 
     header.push_back("error");
     WriteRow(io.out, header, header.size(), column);
 
-    bool allDone = true;
-    for (const std::string& file : files) {
+    const bool allDone = RunInOrder(files.size(), io, [&](std::size_t index, Streams studyIo) {
+        const std::string& file = files[index];
         std::string error;
-        std::vector<std::string> row = StudyRow(file, sep, error, io.reads);
+        std::vector<std::string> row = StudyRow(file, sep, error, studyIo.reads);
         row.resize(header.size() - 1);
         row.push_back(error);
-        WriteRow(io.out, row, header.size(), column);
-        if (!error.empty()) {
-            io.err << file << ": " << error << '\n';
-            allDone = false;
-        }
-    }
+        WriteRow(studyIo.out, row, header.size(), column);
+        if (error.empty()) return true;
+        studyIo.err << file << ": " << error << '\n';
+        return false;
+    });
     io.out.flush();
     return allDone ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "cli_messages.h"
 #include "files/study_file.h"
 #include "json_writer.h"
+#include "ordered_batch.h"
 #include "report/report_text.h"
 #include "study/level_check.h"
 
@@ -87,11 +88,12 @@ int RunCalculate(const std::vector<std::string>& args, char sep, Streams io) {
         return 2;
     }
     const bool headings = options.files.size() > 1 && !options.json;
-    bool allDone = true;
-    for (const std::string& file : options.files) {
-        if (headings) io.out << "==> " << file << " <==\n";
-        allDone = CalculateOne(file, options, sep, io) && allDone;
-    }
+    const bool allDone =
+        RunInOrder(options.files.size(), io, [&](std::size_t index, Streams studyIo) {
+            const std::string& file = options.files[index];
+            if (headings) studyIo.out << "==> " << file << " <==\n";
+            return CalculateOne(file, options, sep, studyIo);
+        });
     io.out.flush();
     return allDone ? 0 : 1;
 }

@@ -1,0 +1,154 @@
+#include "ordered_batch.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace valdex::cli {
+
+namespace {
+
+constexpr std::size_t kPartSize = 64;   // studies a thread takes at a time
+constexpr std::size_t kPartsAhead = 16; // parts taken beyond the last one written
+constexpr unsigned kMaxThreads = 8;
+
+// What the studies of one part wrote.
+struct Part {
+    std::ostringstream out;
+    std::ostringstream err;
+    std::vector<FileRead> reads;
+    bool allDone = true;
+};
+
+struct Slot {
+    std::unique_ptr<Part> part;
+    std::exception_ptr failure; // what stopped the part, after what it wrote
+    bool ready = false;
+};
+
+class Batch {
+public:
+    Batch(std::size_t count, Streams io, const BatchWork& work)
+        : count_(count), io_(io), work_(work), slots_((count + kPartSize - 1) / kPartSize) {}
+
+    // Works with up to `threads` threads besides this one, which writes.
+    bool Run(unsigned threads) {
+        std::vector<std::thread> workers;
+        try {
+            while (workers.size() < threads)
+                workers.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            // No more threads to be had: those that started do the work.
+        }
+        if (workers.empty()) return RunHere();
+        struct Join {
+            Batch& batch;
+            std::vector<std::thread>& workers;
+            ~Join() {
+                {
+                    const std::lock_guard lock(batch.mutex_);
+                    batch.stopped_ = true;
+                }
+                batch.changed_.notify_all();
+                for (std::thread& worker : workers)
+                    worker.join();
+            }
+        } join{*this, workers};
+        return Write();
+    }
+
+    bool RunHere() const {
+        bool allDone = true;
+        for (std::size_t i = 0; i < count_; ++i)
+            allDone = work_(i, io_) && allDone;
+        return allDone;
+    }
+
+private:
+    void Work() {
+        for (;;) {
+            std::size_t index = 0;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] {
+                    return stopped_ || taken_ == slots_.size() || taken_ < written_ + kPartsAhead;
+                });
+                if (stopped_ || taken_ == slots_.size()) return;
+                index = taken_++;
+            }
+            Slot done;
+            try {
+                done.part = std::make_unique<Part>();
+                RunPart(index, *done.part);
+            } catch (...) {
+                done.failure = std::current_exception();
+            }
+            done.ready = true;
+            {
+                const std::lock_guard lock(mutex_);
+                slots_[index] = std::move(done);
+            }
+            changed_.notify_all();
+        }
+    }
+
+    void RunPart(std::size_t index, Part& part) const {
+        Streams io{part.out, part.err, io_.reads ? &part.reads : nullptr};
+        const std::size_t end = std::min(count_, (index + 1) * kPartSize);
+        for (std::size_t i = index * kPartSize; i < end; ++i)
+            part.allDone = work_(i, io) && part.allDone;
+    }
+
+    bool Write() {
+        bool allDone = true;
+        for (std::size_t index = 0; index < slots_.size(); ++index) {
+            Slot slot;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return slots_[index].ready; });
+                slot = std::move(slots_[index]);
+                written_ = index + 1;
+            }
+            changed_.notify_all();
+            if (slot.part) {
+                io_.out << slot.part->out.view();
+                io_.err << slot.part->err.view();
+                if (io_.reads)
+                    io_.reads->insert(io_.reads->end(),
+                                      std::make_move_iterator(slot.part->reads.begin()),
+                                      std::make_move_iterator(slot.part->reads.end()));
+                allDone = slot.part->allDone && allDone;
+            }
+            if (slot.failure) std::rethrow_exception(slot.failure);
+        }
+        return allDone;
+    }
+
+    const std::size_t count_;
+    const Streams io_;
+    const BatchWork& work_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Slot> slots_;
+    std::size_t taken_ = 0;   // parts handed to a thread
+    std::size_t written_ = 0; // parts written
+    bool stopped_ = false;
+};
+
+} // namespace
+
+bool RunInOrder(std::size_t count, Streams io, const BatchWork& work) {
+    Batch batch(count, io, work);
+    const unsigned threads = std::min(std::thread::hardware_concurrency(), kMaxThreads);
+    if (count <= kPartSize || threads < 2) return batch.RunHere();
+    return batch.Run(threads);
+}
+
+} // namespace valdex::cli
