@@ -72,6 +72,17 @@ std::string Escaped(std::string_view text, std::size_t most) {
     std::string out;
     std::size_t pos = 0;
     for (std::size_t shown = 0; pos < text.size() && shown < most; ++shown) {
+        // A run of printable ASCII, most of any text, goes as it is.
+        std::size_t run = pos;
+        while (run < text.size() && run - pos < most - shown && text[run] >= 0x20 &&
+               text[run] < 0x7F)
+            ++run;
+        if (run > pos) {
+            out.append(text.substr(pos, run - pos));
+            shown += run - pos - 1;
+            pos = run;
+            continue;
+        }
         char32_t cp = 0;
         const std::size_t length = Utf8Sequence(text, pos, cp);
         if (length == 0) {

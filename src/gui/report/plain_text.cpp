@@ -67,8 +67,10 @@ void PlainTextLayout::Batch::Add(PlainTextLayout& layout, const QFont& font, QPa
     raw_ = glyphs.raw;
     qreal x = baseline.x();
     for (QChar c : text) {
-        indexes_.push_back(glyphs.glyph[c.unicode()]);
-        positions_.push_back(QPointF(x, baseline.y()));
+        if (c != u' ') {
+            indexes_.push_back(glyphs.glyph[c.unicode()]);
+            positions_.push_back(QPointF(x, baseline.y()));
+        }
         x += glyphs.advance[c.unicode()];
     }
 }

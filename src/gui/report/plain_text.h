@@ -28,7 +28,8 @@ public:
     int Width(const QFont& font, QPaintDevice& device, const QString& text);
 
     // Glyphs of several texts in one font, gathered to be drawn as one run:
-    // far cheaper on a PDF than a run for each text.
+    // far cheaper on a PDF than a run for each text. A space draws nothing
+    // and is left out of the run; the glyphs after it keep their places.
     class Batch {
     public:
         bool Empty() const { return indexes_.isEmpty(); }

@@ -51,9 +51,23 @@ void PlainTextTest::everyPairAsShapingLaysItOut() {
                 QCOMPARE(runs.size(), 1);
                 PlainTextLayout::Batch batch;
                 batch.Add(layout, font, writer, text, QPointF(0, 0));
+                QCOMPARE(runs[0].glyphIndexes().size(), text.size());
+                // Shaping's glyphs, one a character, but for the spaces,
+                // which the batch leaves out.
+                QList<quint32> indexes;
+                QList<QPointF> expected;
+                for (qsizetype i = 0; i < text.size(); ++i)
+                    if (text[i] != u' ') {
+                        indexes << runs[0].glyphIndexes()[i];
+                        expected << runs[0].positions()[i];
+                    }
+                if (indexes.isEmpty()) {
+                    QVERIFY(batch.Empty());
+                    continue;
+                }
                 const QGlyphRun fast = batch.Take();
-                QCOMPARE(fast.glyphIndexes(), runs[0].glyphIndexes());
-                const QList<QPointF> expected = runs[0].positions(), got = fast.positions();
+                QCOMPARE(fast.glyphIndexes(), indexes);
+                const QList<QPointF> got = fast.positions();
                 QCOMPARE(got.size(), expected.size());
                 for (qsizetype i = 0; i < got.size(); ++i)
                     QCOMPARE(got[i].x(), expected[i].x());
