@@ -87,17 +87,19 @@ int RunCalculateCsv(const std::vector<std::string>& args, char sep, Streams io) 
     header.push_back("error");
     WriteRow(io.out, header, header.size(), column);
 
-    const bool allDone = RunInOrder(files.size(), io, [&](std::size_t index, Streams studyIo) {
-        const std::string& file = files[index];
-        std::string error;
-        std::vector<std::string> row = StudyRow(file, sep, error, studyIo.reads);
-        row.resize(header.size() - 1);
-        row.push_back(error);
-        WriteRow(studyIo.out, row, header.size(), column);
-        if (error.empty()) return true;
-        studyIo.err << file << ": " << error << '\n';
-        return false;
-    });
+    // A study's lack of memory ends the command, alone or not.
+    const bool allDone =
+        RunInOrder(files.size(), io, [&](std::size_t index, Streams studyIo, bool) {
+            const std::string& file = files[index];
+            std::string error;
+            std::vector<std::string> row = StudyRow(file, sep, error, studyIo.reads);
+            row.resize(header.size() - 1);
+            row.push_back(error);
+            WriteRow(studyIo.out, row, header.size(), column);
+            if (error.empty()) return true;
+            studyIo.err << file << ": " << error << '\n';
+            return false;
+        });
     io.out.flush();
     return allDone ? 0 : 1;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <exception>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -29,7 +28,7 @@ struct Part {
 
 struct Slot {
     std::unique_ptr<Part> part;
-    std::exception_ptr failure; // what stopped the part, after what it wrote
+    bool failed = false; // the part stopped at an exception
     bool ready = false;
 };
 
@@ -47,27 +46,36 @@ public:
         } catch (const std::system_error&) {
             // No more threads to be had: those that started do the work.
         }
-        if (workers.empty()) return RunHere();
-        struct Join {
-            Batch& batch;
-            std::vector<std::thread>& workers;
-            ~Join() {
-                {
-                    const std::lock_guard lock(batch.mutex_);
-                    batch.stopped_ = true;
+        if (workers.empty()) return RunHere(0);
+        std::size_t resume = count_;
+        {
+            struct Join {
+                Batch& batch;
+                std::vector<std::thread>& workers;
+                ~Join() {
+                    {
+                        const std::lock_guard lock(batch.mutex_);
+                        batch.stopped_ = true;
+                    }
+                    batch.changed_.notify_all();
+                    for (std::thread& worker : workers)
+                        worker.join();
                 }
-                batch.changed_.notify_all();
-                for (std::thread& worker : workers)
-                    worker.join();
-            }
-        } join{*this, workers};
-        return Write();
+            } join{*this, workers};
+            resume = Write();
+        }
+        // A part that failed (short of memory with the threads' own, or
+        // with an error of its own) is done again here, and the rest after
+        // it, one study after the other: it ends as it would have alone.
+        std::vector<Slot>().swap(slots_);
+        if (resume < count_) allDone_ = RunHere(resume) && allDone_;
+        return allDone_;
     }
 
-    bool RunHere() const {
+    bool RunHere(std::size_t from) const {
         bool allDone = true;
-        for (std::size_t i = 0; i < count_; ++i)
-            allDone = work_(i, io_) && allDone;
+        for (std::size_t i = from; i < count_; ++i)
+            allDone = work_(i, io_, true) && allDone;
         return allDone;
     }
 
@@ -88,7 +96,7 @@ private:
                 done.part = std::make_unique<Part>();
                 RunPart(index, *done.part);
             } catch (...) {
-                done.failure = std::current_exception();
+                done.failed = true;
             }
             done.ready = true;
             {
@@ -103,11 +111,12 @@ private:
         Streams io{part.out, part.err, io_.reads ? &part.reads : nullptr};
         const std::size_t end = std::min(count_, (index + 1) * kPartSize);
         for (std::size_t i = index * kPartSize; i < end; ++i)
-            part.allDone = work_(i, io) && part.allDone;
+            part.allDone = work_(i, io, false) && part.allDone;
     }
 
-    bool Write() {
-        bool allDone = true;
+    // Writes the parts in order; the first study of the first part that
+    // failed, or the count when none did.
+    std::size_t Write() {
         for (std::size_t index = 0; index < slots_.size(); ++index) {
             Slot slot;
             {
@@ -117,18 +126,17 @@ private:
                 written_ = index + 1;
             }
             changed_.notify_all();
-            if (slot.part) {
-                io_.out << slot.part->out.view();
-                io_.err << slot.part->err.view();
-                if (io_.reads)
-                    io_.reads->insert(io_.reads->end(),
-                                      std::make_move_iterator(slot.part->reads.begin()),
-                                      std::make_move_iterator(slot.part->reads.end()));
-                allDone = slot.part->allDone && allDone;
-            }
-            if (slot.failure) std::rethrow_exception(slot.failure);
+            // A stream that could not hold what was written to it lost it.
+            if (slot.failed || !slot.part->out || !slot.part->err) return index * kPartSize;
+            io_.out << slot.part->out.view();
+            io_.err << slot.part->err.view();
+            if (io_.reads)
+                io_.reads->insert(io_.reads->end(),
+                                  std::make_move_iterator(slot.part->reads.begin()),
+                                  std::make_move_iterator(slot.part->reads.end()));
+            allDone_ = slot.part->allDone && allDone_;
         }
-        return allDone;
+        return count_;
     }
 
     const std::size_t count_;
@@ -140,6 +148,7 @@ private:
     std::size_t taken_ = 0;   // parts handed to a thread
     std::size_t written_ = 0; // parts written
     bool stopped_ = false;
+    bool allDone_ = true; // every study written was done
 };
 
 } // namespace
@@ -147,7 +156,7 @@ private:
 bool RunInOrder(std::size_t count, Streams io, const BatchWork& work) {
     Batch batch(count, io, work);
     const unsigned threads = std::min(std::thread::hardware_concurrency(), kMaxThreads);
-    if (count <= kPartSize || threads < 2) return batch.RunHere();
+    if (count <= kPartSize || threads < 2) return batch.RunHere(0);
     return batch.Run(threads);
 }
 

@@ -10,6 +10,7 @@
 #include "study/level_check.h"
 
 #include <exception>
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -50,7 +51,8 @@ std::optional<std::string> LevelCheckFailure(const CalibrationStudy& study) {
 // One study of "calcular": true when its results were written. A failure is
 // told on the error stream and, for JSON, as an object of its own, so that
 // a script reading the objects sees every file.
-bool CalculateOne(const std::string& file, const CalculateOptions& options, char sep, Streams io) {
+bool CalculateOne(const std::string& file, const CalculateOptions& options, char sep, Streams io,
+                  bool alone) {
     std::string failure;
     try {
         const CalibrationStudy study = LoadStudy(file, io.err, io.reads);
@@ -71,6 +73,9 @@ bool CalculateOne(const std::string& file, const CalculateOptions& options, char
             }
             return true;
         }
+    } catch (const std::bad_alloc& error) {
+        if (!alone) throw;
+        failure = FailureText(error);
     } catch (const std::exception& error) {
         failure = FailureText(error);
     }
@@ -89,10 +94,10 @@ int RunCalculate(const std::vector<std::string>& args, char sep, Streams io) {
     }
     const bool headings = options.files.size() > 1 && !options.json;
     const bool allDone =
-        RunInOrder(options.files.size(), io, [&](std::size_t index, Streams studyIo) {
+        RunInOrder(options.files.size(), io, [&](std::size_t index, Streams studyIo, bool alone) {
             const std::string& file = options.files[index];
             if (headings) studyIo.out << "==> " << file << " <==\n";
-            return CalculateOne(file, options, sep, studyIo);
+            return CalculateOne(file, options, sep, studyIo, alone);
         });
     io.out.flush();
     return allDone ? 0 : 1;

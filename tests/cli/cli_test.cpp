@@ -322,6 +322,21 @@ TEST(CliTest, RunningOutOfMemoryIsAMessageNotAnAbort) {
     const RunResult r = RunCli("calcular " + file, "ulimit -v 100000;");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, About(file, "No hay memoria suficiente para el estudio."));
+    // Among small studies worked on by several threads: the others are
+    // calculated.
+    std::string many;
+    for (int i = 0; i < 100; ++i) {
+        const std::string small = folder.File("pequeño" + std::to_string(i) + ".w8c");
+        WriteStudyFile(testing::WorkedExample(), small);
+        many += " " + (i == 70 ? file : small);
+    }
+    const RunResult batch = RunCli("calcular" + many, "ulimit -v 100000;");
+    EXPECT_EQ(batch.status, 1);
+    EXPECT_EQ(batch.err, About(file, "No hay memoria suficiente para el estudio."));
+    std::size_t calculated = 0;
+    for (std::size_t at = 0; (at = batch.out.find("PENDIENTE =", at)) != std::string::npos; ++at)
+        ++calculated;
+    EXPECT_EQ(calculated, 99u);
 #endif
 }
 
