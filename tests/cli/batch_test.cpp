@@ -61,8 +61,9 @@ TEST(CalculateBatchTest, ManyStudiesGiveTheBytesOfFewAtATime) {
         EXPECT_EQ(whole.out, parts.out) << command;
         EXPECT_EQ(whole.err, parts.err) << command;
         // The table has no warnings.
-        if (command != "calcular --csv")
+        if (command != "calcular --csv") {
             EXPECT_NE(whole.err.find("estudio5.w8c: aviso:"), std::string::npos) << command;
+        }
     }
     unsetenv("XDG_DATA_HOME");
     unsetenv("XDG_STATE_HOME");
