@@ -23,6 +23,10 @@ using valdex::testing::XKeyboard;
 
 namespace {
 
+// How long the focus may take to come back after a box: a loaded machine
+// (the sanitized tests run two at a time) has taken more than five seconds.
+constexpr int kSettle = 20000;
+
 // The name of the control holding the focus (a cell editor counts as its grid).
 QString FocusedControl() {
     for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
@@ -52,6 +56,16 @@ private:
     // text typed key by key.
     void Run(const QStringList& steps);
     StudyWindow* Study() const { return form_->Finforma(); }
+    // True once a window of the application is active, asking for the main
+    // window when none is: after a box the window manager gives the
+    // activation back, late on a loaded machine and now and then not at all.
+    // That is its part; where the focus goes in the window is the rules'.
+    bool Activated() const {
+        if (!QApplication::activeWindow() && !QApplication::activeModalWidget())
+            form_->activateWindow();
+        return QApplication::activeWindow() != nullptr;
+    }
+    QString SettledFocus() const { return Activated() ? FocusedControl() : QString(); }
 
     XKeyboard keyboard_;
     std::unique_ptr<MessageWatcher> watcher_;
@@ -80,10 +94,16 @@ void StudyWindowXTest::cleanup() {
 
 void StudyWindowXTest::Run(const QStringList& steps) {
     for (const QString& step : steps) {
+        QTRY_VERIFY_WITH_TIMEOUT(Activated(), kSettle);
         if (step.startsWith(QLatin1Char('=')))
             keyboard_.Type(step.mid(1));
         else
             keyboard_.Press(step);
+        // A key typed before the new study window holds the focus would
+        // reach the window behind it.
+        if (step == QLatin1String("ctrl+n"))
+            QTRY_VERIFY_WITH_TIMEOUT(Study() && Study()->isAncestorOf(QApplication::focusWidget()),
+                                     kSettle);
     }
     QTest::qWait(150);
 }
@@ -171,10 +191,10 @@ void StudyWindowXTest::messagesLeaveTheFocusWhereTheRulesPutIt() {
     QFETCH(QString, focus);
 
     Run(steps);
-    QCOMPARE(watcher_->texts, QStringList{message});
+    QTRY_COMPARE_WITH_TIMEOUT(watcher_->texts, QStringList{message}, kSettle);
     QVERIFY(Study());
-    QCOMPARE(Study()->Thojas()->currentIndex(), page);
-    QTRY_COMPARE(FocusedControl(), focus);
+    QTRY_COMPARE_WITH_TIMEOUT(Study()->Thojas()->currentIndex(), page, kSettle);
+    QTRY_COMPARE_WITH_TIMEOUT(SettledFocus(), focus, kSettle);
     // Still alive and answering: a key reaches the window and nothing more
     // is said.
     keyboard_.Press(QStringLiteral("shift+Tab"));
@@ -186,12 +206,12 @@ void StudyWindowXTest::messagesLeaveTheFocusWhereTheRulesPutIt() {
 // niveles"; the click on the grid ends there, with no message.
 void StudyWindowXTest::clickingTheGridFromAValidCountEndsOnAceptarNiveles() {
     Run({QStringLiteral("ctrl+n"), QStringLiteral("ctrl+Next")});
-    QCOMPARE(FocusedControl(), QStringLiteral("enivel"));
+    QTRY_COMPARE_WITH_TIMEOUT(SettledFocus(), QStringLiteral("enivel"), kSettle);
     StudyGrid* grid = Study()->stgnivel();
     keyboard_.Click(grid->viewport(), grid->visualRect(grid->model()->index(0, 1)).center());
     QTest::qWait(300);
     QCOMPARE(watcher_->texts, QStringList{});
-    QTRY_COMPARE(FocusedControl(), QStringLiteral("bnivel"));
+    QTRY_COMPARE_WITH_TIMEOUT(SettledFocus(), QStringLiteral("bnivel"), kSettle);
 
     // Typed 4, then the grid clicked: one move, no message (the grid's entry
     // check does not run).
@@ -200,16 +220,16 @@ void StudyWindowXTest::clickingTheGridFromAValidCountEndsOnAceptarNiveles() {
     keyboard_.Click(grid->viewport(), grid->visualRect(grid->model()->index(0, 1)).center());
     QTest::qWait(300);
     QCOMPARE(watcher_->texts, QStringList{});
-    QTRY_COMPARE(FocusedControl(), QStringLiteral("bnivel"));
+    QTRY_COMPARE_WITH_TIMEOUT(SettledFocus(), QStringLiteral("bnivel"), kSettle);
 }
 
 // Type the level count, Enter (to "Aceptar niveles"), Enter (presses it).
 void StudyWindowXTest::enterOnAFocusedButtonPressesIt() {
     Run({QStringLiteral("ctrl+n"), QStringLiteral("ctrl+Next"), QStringLiteral("End"),
          QStringLiteral("BackSpace"), QStringLiteral("=5"), QStringLiteral("Return")});
-    QCOMPARE(FocusedControl(), QStringLiteral("bnivel"));
+    QTRY_COMPARE_WITH_TIMEOUT(SettledFocus(), QStringLiteral("bnivel"), kSettle);
     Run({QStringLiteral("Return")});
-    QCOMPARE(Study()->stgnivel()->columnCount(), 5);
+    QTRY_COMPARE_WITH_TIMEOUT(Study()->stgnivel()->columnCount(), 5, kSettle);
     QCOMPARE(watcher_->texts, QStringList{});
 }
 
@@ -217,14 +237,14 @@ void StudyWindowXTest::enterOnAFocusedButtonPressesIt() {
 // answers No and the window closes.
 void StudyWindowXTest::escapeDoesNotAnswerTheSaveQuestion() {
     Run({QStringLiteral("ctrl+n"), QStringLiteral("=abc")});
-    QCOMPARE(form_->estado()->text(), QStringLiteral("Modificado"));
+    QTRY_COMPARE_WITH_TIMEOUT(form_->estado()->text(), QStringLiteral("Modificado"), kSettle);
     watcher_->keys = QStringList{QStringLiteral("Escape"), QStringLiteral("n")};
     form_->MdiArea()->activeSubWindow()->close();
     QTest::qWait(500);
+    QTRY_VERIFY_WITH_TIMEOUT(!form_->Finforma(), kSettle);
     QCOMPARE(watcher_->texts.size(), 1);
     QCOMPARE(watcher_->keptBoxOpen, QStringList{QStringLiteral("Escape")});
-    QTRY_VERIFY(!form_->Finforma());
-    QCOMPARE(form_->estado()->text(), QStringLiteral(" "));
+    QTRY_COMPARE_WITH_TIMEOUT(form_->estado()->text(), QStringLiteral(" "), kSettle);
 }
 
 QTEST_MAIN(StudyWindowXTest)

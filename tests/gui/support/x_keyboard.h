@@ -108,7 +108,8 @@ private:
 
 // Answers every message box that comes up with real keys, once the box
 // holds the input focus: the next of `keys`, or Return when none is left,
-// one key every 150 ms while the same box stays up. Keeps each box's text
+// one key every 500 ms while the same box stays up (a loaded machine may take
+// that long to close it). Keeps each box's text
 // once, and the keys that reached a box that then stayed up.
 class MessageWatcher {
 public:
@@ -130,7 +131,7 @@ private:
             seen_ = box;
             texts << box->text();
             lastKey_.clear();
-        } else if (!lastKey_.isEmpty() && clock_.elapsed() < 150) {
+        } else if (!lastKey_.isEmpty() && clock_.elapsed() < 500) {
             return;
         }
         if (QApplication::activeWindow() != box) return; // not yet focused
