@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include <pthread.h>
+
 namespace valdex::cli {
 
 namespace {
@@ -17,6 +19,30 @@ namespace {
 constexpr std::size_t kPartSize = 64;   // studies a thread takes at a time
 constexpr std::size_t kPartsAhead = 16; // parts taken beyond the last one written
 constexpr unsigned kMaxThreads = 8;
+// A study needs little stack; with the default 8 MB a thread, an address
+// space held tight (ulimit -v) would be left short for the studies' data.
+constexpr std::size_t kWorkerStack = 1024 * 1024;
+
+// A thread on a small stack, running `run` until it returns.
+class Worker {
+public:
+    template <class Run> explicit Worker(Run& run) {
+        pthread_attr_t attributes;
+        pthread_attr_init(&attributes);
+        pthread_attr_setstacksize(&attributes, kWorkerStack);
+        const int error = pthread_create(&thread_, &attributes, &Start<Run>, &run);
+        pthread_attr_destroy(&attributes);
+        if (error != 0) throw std::system_error(error, std::generic_category());
+    }
+    void Join() { pthread_join(thread_, nullptr); }
+
+private:
+    template <class Run> static void* Start(void* run) {
+        (*static_cast<Run*>(run))();
+        return nullptr;
+    }
+    pthread_t thread_{};
+};
 
 // What the studies of one part wrote.
 struct Part {
@@ -39,10 +65,12 @@ public:
 
     // Works with up to `threads` threads besides this one, which writes.
     bool Run(unsigned threads) {
-        std::vector<std::thread> workers;
+        auto work = [this] { Work(); };
+        std::vector<Worker> workers;
+        workers.reserve(threads);
         try {
             while (workers.size() < threads)
-                workers.emplace_back([this] { Work(); });
+                workers.emplace_back(work);
         } catch (const std::system_error&) {
             // No more threads to be had: those that started do the work.
         }
@@ -51,15 +79,15 @@ public:
         {
             struct Join {
                 Batch& batch;
-                std::vector<std::thread>& workers;
+                std::vector<Worker>& workers;
                 ~Join() {
                     {
                         const std::lock_guard lock(batch.mutex_);
                         batch.stopped_ = true;
                     }
                     batch.changed_.notify_all();
-                    for (std::thread& worker : workers)
-                        worker.join();
+                    for (Worker& worker : workers)
+                        worker.Join();
                 }
             } join{*this, workers};
             resume = Write();
