@@ -131,7 +131,7 @@ void QtPageCanvas::EndDoc() {
             }
             const QFont& font = fonts_[op.font];
             const QPointF at(op.x, op.y + ascentOf(op.font));
-            if (paged_ != nullptr && PlainTextLayout::IsPlain(op.text)) {
+            if (op.plain) {
                 if (!batch.Empty() && !(batch.Font() == font)) drawBatch();
                 if (batch.Empty()) painter.setFont(font);
                 batch.Add(plain_, font, device_, op.text, at);
@@ -259,10 +259,11 @@ int QtPageCanvas::FontPointSize() const {
 }
 
 int QtPageCanvas::TextWidth(const std::string& text) const {
-    const QString qtext = QString::fromStdString(text);
-    if (paged_ != nullptr && PlainTextLayout::IsPlain(qtext))
-        return plain_.Width(font_, device_, qtext);
-    return QFontMetrics(font_, &device_).horizontalAdvance(qtext);
+    measured_ = text;
+    measuredText_ = QString::fromStdString(text);
+    measuredPlain_ = paged_ != nullptr && PlainTextLayout::IsPlain(measuredText_);
+    if (measuredPlain_) return plain_.Width(font_, device_, measuredText_);
+    return QFontMetrics(font_, &device_).horizontalAdvance(measuredText_);
 }
 
 void QtPageCanvas::TextOut(int x, int y, const std::string& text) {
@@ -270,7 +271,13 @@ void QtPageCanvas::TextOut(int x, int y, const std::string& text) {
     Operation& op = Add(Operation::Text);
     op.x = x;
     op.y = y;
-    op.text = QString::fromStdString(text);
+    if (text == measured_) {
+        op.text = measuredText_;
+        op.plain = measuredPlain_;
+    } else {
+        op.text = QString::fromStdString(text);
+        op.plain = paged_ != nullptr && PlainTextLayout::IsPlain(op.text);
+    }
 }
 
 void QtPageCanvas::DrawLine(int x1, int y1, int x2, int y2) {

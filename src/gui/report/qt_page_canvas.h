@@ -15,7 +15,9 @@
 #include <QRectF>
 #include <QString>
 
+#include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QPaintDevice;
@@ -91,6 +93,7 @@ private:
         int x = 0, y = 0, x2 = 0, y2 = 0;
         int shape = -1; // in shapes_, for a shape or a clip
         QString text;
+        bool plain = false; // a plain text on a paged device
     };
 
     static void DrawDeviceLine(QPainter& painter, const Operation& op);
@@ -101,12 +104,16 @@ private:
     QPaintDevice& device_;
     QPagedPaintDevice* paged_ = nullptr; // null for a device of one page
     QFont font_;
-    std::vector<Operation> operations_;
+    std::deque<Operation> operations_; // never moved as it grows
     std::vector<ShapeData> shapes_;
     std::vector<QFont> fonts_; // the fonts of the operations, the last one current
     // Plain texts on a printer or a PDF are measured and drawn without
     // shaping; any other text, or device, goes through Qt's layout.
     mutable PlainTextLayout plain_;
+    // The text measured last, which is most often the next one drawn.
+    mutable std::string measured_;
+    mutable QString measuredText_;
+    mutable bool measuredPlain_ = false;
     bool aborted_ = false;
     int pages_ = 0;
 };
