@@ -1,7 +1,6 @@
 // The audit trail as valdex-cli keeps it: an entry for every subcommand,
 // the listing and its verification, and saves killed at any moment.
 
-#include "records/audit_trail.h"
 #include "run_cli.h"
 
 #include <csignal>
@@ -12,22 +11,7 @@
 namespace valdex::testing {
 namespace {
 
-class AuditCliTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("XDG_DATA_HOME", scratch_.File("datos").c_str(), 1);
-        setenv("XDG_STATE_HOME", scratch_.File("estado").c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("XDG_DATA_HOME");
-        unsetenv("XDG_STATE_HOME");
-    }
-    AuditTrail Trail() const {
-        return AuditTrail(scratch_.File("datos") + "/valdex/auditoria.sqlite",
-                          scratch_.File("estado") + "/valdex/auditoria-cabeza.txt");
-    }
-    ScratchFolder scratch_;
-};
+using AuditCliTest = OwnAuditTrailTest;
 
 const std::string kData = VALDEX_TEST_DATA_DIR;
 

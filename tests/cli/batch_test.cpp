@@ -4,7 +4,6 @@
 
 #include "../core/support/worked_example.h"
 #include "files/study_file.h"
-#include "records/audit_trail.h"
 #include "run_cli.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +11,9 @@
 namespace valdex::testing {
 namespace {
 
-TEST(CalculateBatchTest, ManyStudiesGiveTheBytesOfFewAtATime) {
-    ScratchFolder folder;
-    setenv("XDG_DATA_HOME", folder.File("datos").c_str(), 1);
-    setenv("XDG_STATE_HOME", folder.File("estado").c_str(), 1);
+using CalculateBatchTest = OwnAuditTrailTest;
+
+TEST_F(CalculateBatchTest, ManyStudiesGiveTheBytesOfFewAtATime) {
     // Every study its own results; among them a missing file, one that
     // does not read, one with a single level and one whose texts look like
     // UTF-8 read as Windows-1252.
@@ -26,7 +24,7 @@ TEST(CalculateBatchTest, ManyStudiesGiveTheBytesOfFewAtATime) {
         if (i == 5) study.MethodName = "MÃ©todo";
         if (i == 130) study.Responses[3].Response = "4.2x";
         if (i == 200) study.LevelCount = "1";
-        files.push_back(folder.File("estudio" + std::to_string(i) + ".w8c"));
+        files.push_back(scratch_.File("estudio" + std::to_string(i) + ".w8c"));
         if (i != 70) WriteStudyFile(study, files.back());
     }
     const auto arguments = [&](std::size_t from, std::size_t to) {
@@ -37,9 +35,7 @@ TEST(CalculateBatchTest, ManyStudiesGiveTheBytesOfFewAtATime) {
     };
     for (const std::string command : {"calcular", "calcular --json", "calcular --csv"}) {
         const CliRun whole = RunValdexCli(command + arguments(0, files.size()));
-        AuditTrail trail(folder.File("datos") + "/valdex/auditoria.sqlite",
-                         folder.File("estado") + "/valdex/auditoria-cabeza.txt");
-        const std::string details = trail.Entries().back().details;
+        const std::string details = Trail().Entries().back().details;
         std::size_t previous = 0;
         for (std::size_t i = 0; i < files.size(); ++i) {
             if (i == 70) continue;
@@ -65,8 +61,6 @@ TEST(CalculateBatchTest, ManyStudiesGiveTheBytesOfFewAtATime) {
             EXPECT_NE(whole.err.find("estudio5.w8c: aviso:"), std::string::npos) << command;
         }
     }
-    unsetenv("XDG_DATA_HOME");
-    unsetenv("XDG_STATE_HOME");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // Runs the real valdex-cli in a locale of the test's choice and collects its
 // output streams and exit status; makes the Spanish locales it needs.
 
+#include "records/audit_trail.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -96,5 +98,24 @@ inline CliRun RunValdexCli(const std::string& args, const std::string& locale = 
     run.err = ReadText(scratch.File("err"));
     return run;
 }
+
+// A test whose valdex-cli runs keep their audit trail in a scratch folder of
+// the test's own.
+class OwnAuditTrailTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_DATA_HOME", scratch_.File("datos").c_str(), 1);
+        setenv("XDG_STATE_HOME", scratch_.File("estado").c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_STATE_HOME");
+    }
+    AuditTrail Trail() const {
+        return AuditTrail(scratch_.File("datos") + "/valdex/auditoria.sqlite",
+                          scratch_.File("estado") + "/valdex/auditoria-cabeza.txt");
+    }
+    ScratchFolder scratch_;
+};
 
 } // namespace valdex::testing

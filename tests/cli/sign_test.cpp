@@ -13,11 +13,10 @@
 namespace valdex::testing {
 namespace {
 
-class SignTest : public ::testing::Test {
+class SignTest : public OwnAuditTrailTest {
 protected:
     void SetUp() override {
-        setenv("XDG_DATA_HOME", scratch_.File("datos").c_str(), 1);
-        setenv("XDG_STATE_HOME", scratch_.File("estado").c_str(), 1);
+        OwnAuditTrailTest::SetUp();
         setenv("VALDEX_FRASE_CLAVE", "frase de paso de prueba", 1);
         study_ = scratch_.File("estudio.w8c");
         WriteText(study_, ReadText(kExampleStudy));
@@ -25,8 +24,7 @@ protected:
         MakeReport(study_, report_);
     }
     void TearDown() override {
-        unsetenv("XDG_DATA_HOME");
-        unsetenv("XDG_STATE_HOME");
+        OwnAuditTrailTest::TearDown();
         unsetenv("VALDEX_FRASE_CLAVE");
     }
     CliRun Sign(const std::string& meaning) {
@@ -53,7 +51,6 @@ protected:
             ++n;
         return n;
     }
-    ScratchFolder scratch_;
     std::string study_, report_;
 };
 

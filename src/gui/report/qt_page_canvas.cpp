@@ -68,11 +68,19 @@ QString QtPageCanvas::DeviceFamily(const std::string& name) {
 void QtPageCanvas::BeginDoc() {
     if (auto* printer = dynamic_cast<QPrinter*>(&device_); printer && !printer->isValid())
         throw AppError(kPrinterNotValid);
+    Forget();
+    aborted_ = false;
+    pages_ = 1;
+}
+
+void QtPageCanvas::Forget() {
     operations_.clear();
     shapes_.clear();
     fonts_.clear();
-    aborted_ = false;
-    pages_ = 1;
+}
+
+bool QtPageCanvas::Plain(const QString& text) const {
+    return paged_ != nullptr && PlainTextLayout::IsPlain(text);
 }
 
 QtPageCanvas::Operation& QtPageCanvas::Add(Operation::Kind kind) {
@@ -166,9 +174,7 @@ void QtPageCanvas::EndDoc() {
         }
     }
     drawBatch();
-    operations_.clear();
-    shapes_.clear();
-    fonts_.clear();
+    Forget();
     if (!painter.end()) throw AppError(kPrintNotFinished);
 }
 
@@ -228,9 +234,7 @@ void QtPageCanvas::DrawShape(QPainter& painter, const ShapeData& op) {
 }
 
 void QtPageCanvas::Abort() {
-    operations_.clear();
-    shapes_.clear();
-    fonts_.clear();
+    Forget();
     aborted_ = true;
 }
 
@@ -261,7 +265,7 @@ int QtPageCanvas::FontPointSize() const {
 int QtPageCanvas::TextWidth(const std::string& text) const {
     measured_ = text;
     measuredText_ = QString::fromStdString(text);
-    measuredPlain_ = paged_ != nullptr && PlainTextLayout::IsPlain(measuredText_);
+    measuredPlain_ = Plain(measuredText_);
     if (measuredPlain_) return plain_.Width(font_, device_, measuredText_);
     return QFontMetrics(font_, &device_).horizontalAdvance(measuredText_);
 }
@@ -276,7 +280,7 @@ void QtPageCanvas::TextOut(int x, int y, const std::string& text) {
         op.plain = measuredPlain_;
     } else {
         op.text = QString::fromStdString(text);
-        op.plain = paged_ != nullptr && PlainTextLayout::IsPlain(op.text);
+        op.plain = Plain(op.text);
     }
 }
 

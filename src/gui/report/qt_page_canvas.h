@@ -98,6 +98,9 @@ private:
 
     static void DrawDeviceLine(QPainter& painter, const Operation& op);
     static void DrawShape(QPainter& painter, const ShapeData& shape);
+    void Forget(); // the operations recorded
+    // Whether the text is measured and drawn as plain (see plain_).
+    bool Plain(const QString& text) const;
     Operation& Add(Operation::Kind kind);
     ShapeData& AddShape(Operation::Kind kind);
 
